@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace tavelin {
+
+class InstanceLock;
+
+// The start-up sequence, step by step. Each step returns false when the
+// program must end (after telling the user why).
+
+// Refuses to run beside another copy of the program.
+bool refuseSecondCopy(InstanceLock& lock);
+// Opens EA.tvl into `db`, then RA.tvl into `db1`, from the program directory.
+bool openDictionaries(const QString& programDirectory);
+
+// The entry routine: returns the process's exit status.
+int Main(int argc, char** argv);
+
+} // namespace tavelin

@@ -1,0 +1,299 @@
+#include "Database.h"
+
+#include "DatabaseError.h"
+
+#include <sqlite3.h>
+
+#include <sys/stat.h>
+
+#include <utility>
+
+namespace tavelin {
+namespace {
+
+// Collation callbacks: the side travels as the callback's context.
+int collate(void* context, int lengthA, const void* a, int lengthB, const void* b) {
+    const auto side = static_cast<Side>(reinterpret_cast<intptr_t>(context));
+    return compareWords(side, std::string_view(static_cast<const char*>(a), lengthA),
+                        std::string_view(static_cast<const char*>(b), lengthB));
+}
+
+const char* collationName(Side side) {
+    switch (side) {
+    case Side::English:
+        return "tavelin_english";
+    case Side::Russian:
+        return "tavelin_russian";
+    case Side::Armenian:
+        return "tavelin_armenian";
+    }
+    return "binary";
+}
+
+// Resets a statement when the routine that stepped it returns.
+class StatementUse {
+public:
+    explicit StatementUse(sqlite3_stmt* statement) : statement_(statement) {}
+    ~StatementUse() {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
+    StatementUse(const StatementUse&) = delete;
+    StatementUse& operator=(const StatementUse&) = delete;
+
+private:
+    sqlite3_stmt* statement_;
+};
+
+std::string_view columnText(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    if (text == nullptr) {
+        return {}; // a field without a value reads as the empty text
+    }
+    return {text, static_cast<size_t>(sqlite3_column_bytes(statement, column))};
+}
+
+void bindText(sqlite3_stmt* statement, int index, std::string_view text) {
+    sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
+                      SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+Database::Database(sqlite3* handle, const DictionaryKind& kind) : handle_(handle), kind_(&kind) {
+    for (Side side : {Side::English, Side::Russian, Side::Armenian}) {
+        sqlite3_create_collation_v2(handle_, collationName(side), SQLITE_UTF8,
+                                    reinterpret_cast<void*>(static_cast<intptr_t>(side)), collate,
+                                    nullptr);
+    }
+    sqlite3_busy_timeout(handle_, 2000);
+}
+
+Database::~Database() {
+    close();
+}
+
+Database::Database(Database&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)), kind_(other.kind_) {
+    for (int i = 0; i < StatementCount; ++i) {
+        statements_[i] = std::exchange(other.statements_[i], nullptr);
+    }
+}
+
+Database& Database::operator=(Database&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, nullptr);
+        kind_ = other.kind_;
+        for (int i = 0; i < StatementCount; ++i) {
+            statements_[i] = std::exchange(other.statements_[i], nullptr);
+        }
+    }
+    return *this;
+}
+
+void Database::close() {
+    for (auto& statement : statements_) {
+        sqlite3_finalize(statement);
+        statement = nullptr;
+    }
+    if (handle_ != nullptr) {
+        sqlite3_close_v2(handle_);
+        handle_ = nullptr;
+    }
+}
+
+Database Database::open(const std::string& path, const DictionaryKind& kind) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        throw DatabaseError(SQLITE_CANTOPEN, "unable to open database file: it is a directory");
+    }
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string text = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
+        sqlite3_close_v2(handle);
+        throw DatabaseError(rc, text);
+    }
+    Database database(handle, kind);
+    // Reading the table's two fields proves the file is a dictionary of this kind.
+    const std::string probe =
+        std::string("SELECT ") + kind.sourceField + ", Armenian FROM " + kind.table + " LIMIT 0";
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(handle, probe.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        database.fail();
+    }
+    const int step = sqlite3_step(statement);
+    sqlite3_finalize(statement);
+    if (step != SQLITE_DONE) {
+        database.fail();
+    }
+    return database;
+}
+
+Database Database::create(const std::string& path, const DictionaryKind& kind) {
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(
+        path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE,
+        nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string text = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
+        sqlite3_close_v2(handle);
+        throw DatabaseError(rc, text);
+    }
+    Database database(handle, kind);
+    const std::string table = kind.table;
+    const std::string source = kind.sourceField;
+    database.execute(("CREATE TABLE " + table + " (Id INTEGER PRIMARY KEY, " + source +
+                      " TEXT, Armenian TEXT);"
+                      "CREATE INDEX " +
+                      table + source + " ON " + table + " (" + source +
+                      ");"
+                      "CREATE INDEX " +
+                      table + "Armenian ON " + table + " (Armenian);")
+                         .c_str());
+    return database;
+}
+
+void Database::fail() const {
+    throw DatabaseError(sqlite3_errcode(handle_), sqlite3_errmsg(handle_));
+}
+
+void Database::execute(const char* sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(handle_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        const std::string text = message ? message : sqlite3_errmsg(handle_);
+        sqlite3_free(message);
+        throw DatabaseError(sqlite3_errcode(handle_), text);
+    }
+}
+
+sqlite3_stmt* Database::statement(Statement which) {
+    if (statements_[which] != nullptr) {
+        return statements_[which];
+    }
+    const std::string table = kind_->table;
+    const std::string source = kind_->sourceField;
+    const std::string sourceOrder = source + " COLLATE " + collationName(kind_->sourceSide);
+    const std::string armenianOrder =
+        std::string("Armenian COLLATE ") + collationName(Side::Armenian);
+    std::string sql;
+    switch (which) {
+    case LoadSource:
+        sql = "SELECT " + source + " FROM " + table + " ORDER BY " + sourceOrder;
+        break;
+    case LoadArmenian:
+        sql = "SELECT armenian FROM " + table + " ORDER BY " + armenianOrder;
+        break;
+    case LookUpSource:
+        sql = "SELECT armenian FROM " + table + " WHERE " + source +
+              " = ?1 ORDER BY rowid DESC LIMIT 1";
+        break;
+    case LookUpArmenian:
+        sql = "SELECT " + source + " FROM " + table +
+              " WHERE Armenian = ?1 ORDER BY rowid DESC LIMIT 1";
+        break;
+    case Append:
+        sql = "INSERT INTO " + table + " (" + source + ", armenian) VALUES (?1, ?2)";
+        break;
+    case Remove:
+        sql = "DELETE FROM " + table + " WHERE rowid = (SELECT rowid FROM " + table + " WHERE " +
+              source + " = ?1 ORDER BY rowid LIMIT 1)";
+        break;
+    case AllPairs:
+        sql = "SELECT " + source + ", armenian FROM " + table + " ORDER BY " + sourceOrder +
+              ", rowid";
+        break;
+    case Count:
+        sql = "SELECT count(*) FROM " + table;
+        break;
+    case StatementCount:
+        break;
+    }
+    if (sqlite3_prepare_v3(handle_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statements_[which],
+                           nullptr) != SQLITE_OK) {
+        fail();
+    }
+    return statements_[which];
+}
+
+void Database::loadWords(Column column, WordList& list) {
+    list.clear();
+    sqlite3_stmt* query = statement(column == Column::Source ? LoadSource : LoadArmenian);
+    StatementUse use(query);
+    int rc;
+    while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
+        list.append(columnText(query, 0));
+    }
+    if (rc != SQLITE_DONE) {
+        fail();
+    }
+}
+
+std::optional<std::string> Database::lookUp(Column column, std::string_view word) {
+    sqlite3_stmt* query = statement(column == Column::Source ? LookUpSource : LookUpArmenian);
+    StatementUse use(query);
+    bindText(query, 1, word);
+    const int rc = sqlite3_step(query);
+    if (rc == SQLITE_ROW) {
+        return std::string(columnText(query, 0));
+    }
+    if (rc != SQLITE_DONE) {
+        fail();
+    }
+    return std::nullopt;
+}
+
+void Database::append(std::string_view source, std::string_view armenian) {
+    sqlite3_stmt* insert = statement(Append);
+    StatementUse use(insert);
+    bindText(insert, 1, source);
+    bindText(insert, 2, armenian);
+    if (sqlite3_step(insert) != SQLITE_DONE) {
+        fail();
+    }
+}
+
+bool Database::removeFirst(std::string_view source) {
+    sqlite3_stmt* remove = statement(Remove);
+    StatementUse use(remove);
+    bindText(remove, 1, source);
+    if (sqlite3_step(remove) != SQLITE_DONE) {
+        fail();
+    }
+    return sqlite3_changes(handle_) > 0;
+}
+
+void Database::forEachPair(const std::function<void(std::string_view, std::string_view)>& visit) {
+    sqlite3_stmt* query = statement(AllPairs);
+    StatementUse use(query);
+    int rc;
+    while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
+        visit(columnText(query, 0), columnText(query, 1));
+    }
+    if (rc != SQLITE_DONE) {
+        fail();
+    }
+}
+
+long long Database::count() {
+    sqlite3_stmt* query = statement(Count);
+    StatementUse use(query);
+    if (sqlite3_step(query) != SQLITE_ROW) {
+        fail();
+    }
+    return sqlite3_column_int64(query, 0);
+}
+
+void Database::inTransaction(const std::function<void()>& work) {
+    execute("BEGIN IMMEDIATE");
+    try {
+        work();
+        execute("COMMIT");
+    } catch (...) {
+        sqlite3_exec(handle_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+} // namespace tavelin

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "DictionaryKind.h"
+#include "WordList.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tavelin {
+
+// An open dictionary file: one table of word pairs in an SQLite database.
+//
+// Words are stored as the dictionary's 8-bit codes, unchanged, in TEXT columns
+// (the bytes are not UTF-8; nothing in the schema or the statements interprets
+// them). Lists are sorted with the side's own collation; look-ups compare the
+// codes exactly. Every change is committed before the call returns.
+class Database {
+public:
+    Database() = default;
+    ~Database();
+    Database(Database&& other) noexcept;
+    Database& operator=(Database&& other) noexcept;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing dictionary for reading and writing; never creates a
+    // file. Throws DatabaseError when the file is missing, unreadable, not a
+    // database, or lacks the table or its fields.
+    static Database open(const std::string& path, const DictionaryKind& kind);
+    // Makes a new, empty dictionary; throws when the file already exists.
+    static Database create(const std::string& path, const DictionaryKind& kind);
+
+    bool isOpen() const { return handle_ != nullptr; }
+    const DictionaryKind& kind() const { return *kind_; }
+
+    // Empties the list and appends every word of the column in dictionary order.
+    void loadWords(Column column, WordList& list);
+    // The other column's value of the last row (in storage order) whose
+    // column equals the word exactly; nothing when no row matches.
+    std::optional<std::string> lookUp(Column column, std::string_view word);
+    // Appends a pair.
+    void append(std::string_view source, std::string_view armenian);
+    // Deletes the first row (in storage order) whose source word equals the
+    // word; returns false, changing nothing, when there is none.
+    bool removeFirst(std::string_view source);
+    // Every pair in the order of the source list.
+    void forEachPair(const std::function<void(std::string_view, std::string_view)>& visit);
+    long long count();
+    // Runs the work in one transaction: all of it is stored, or none.
+    void inTransaction(const std::function<void()>& work);
+
+private:
+    enum Statement {
+        LoadSource,
+        LoadArmenian,
+        LookUpSource,
+        LookUpArmenian,
+        Append,
+        Remove,
+        AllPairs,
+        Count,
+        StatementCount
+    };
+
+    Database(sqlite3* handle, const DictionaryKind& kind);
+    sqlite3_stmt* statement(Statement which);
+    void execute(const char* sql);
+    [[noreturn]] void fail() const;
+    void close();
+
+    sqlite3* handle_ = nullptr;
+    const DictionaryKind* kind_ = nullptr;
+    sqlite3_stmt* statements_[StatementCount] = {};
+};
+
+} // namespace tavelin

@@ -1,0 +1,47 @@
+#include "data.h"
+
+namespace tavelin {
+
+Database db;
+Database db1;
+
+void LoadEnglish(WordList& list) {
+    db.loadWords(Column::Source, list);
+}
+void LoadArmenian(WordList& list) {
+    db.loadWords(Column::Armenian, list);
+}
+void LoadRussian(WordList& list) {
+    db1.loadWords(Column::Source, list);
+}
+void LoadArmenian1(WordList& list) {
+    db1.loadWords(Column::Armenian, list);
+}
+
+std::string GetArmenian(std::string_view english) {
+    return db.lookUp(Column::Source, english).value_or(std::string());
+}
+std::string GetEnglish(std::string_view armenian) {
+    return db.lookUp(Column::Armenian, armenian).value_or(std::string());
+}
+std::string GetArmenian1(std::string_view russian) {
+    return db1.lookUp(Column::Source, russian).value_or(std::string());
+}
+std::string GetRussian(std::string_view armenian) {
+    return db1.lookUp(Column::Armenian, armenian).value_or(std::string());
+}
+
+void AddWord(std::string_view english, std::string_view armenian) {
+    db.append(english, armenian);
+}
+void AddWord1(std::string_view russian, std::string_view armenian) {
+    db1.append(russian, armenian);
+}
+void DeleteWord(std::string_view english) {
+    db.removeFirst(english);
+}
+void DeleteWord1(std::string_view russian) {
+    db1.removeFirst(russian);
+}
+
+} // namespace tavelin

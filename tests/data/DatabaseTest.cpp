@@ -1,0 +1,163 @@
+#include "data/Database.h"
+#include "data/DatabaseError.h"
+#include "support/TempDir.h"
+#include "support/VectorList.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tavelin;
+using tavelin::test::TempDir;
+
+namespace {
+
+// A dictionary file made by hand, as another program might have made it.
+void makeRawFile(const std::string& path, const char* sql) {
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &handle), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(handle, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(handle);
+    sqlite3_close(handle);
+}
+
+int openError(const std::string& path, const DictionaryKind& kind, std::string* text = nullptr) {
+    try {
+        Database::open(path, kind);
+    } catch (const DatabaseError& e) {
+        if (text) {
+            *text = e.text();
+        }
+        return e.code();
+    }
+    return SQLITE_OK;
+}
+
+} // namespace
+
+TEST(DatabaseOpen, RefusesWhatIsNotADictionaryAndCreatesNothing) {
+    TempDir dir;
+    std::string text;
+    EXPECT_EQ(openError(dir.file("EA.tvl"), kEnglishArmenian, &text), SQLITE_CANTOPEN);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("EA.tvl"))) << "a missing file is not created";
+
+    test::writeFile(dir.file("text.tvl"), "English\tArmenian\ncat\tկատու\n");
+    EXPECT_EQ(openError(dir.file("text.tvl"), kEnglishArmenian, &text), SQLITE_NOTADB);
+    EXPECT_EQ(text, "file is not a database");
+    EXPECT_EQ(test::readFile(dir.file("text.tvl")), "English\tArmenian\ncat\tկատու\n");
+
+    test::writeFile(dir.file("empty.tvl"), "");
+    EXPECT_EQ(openError(dir.file("empty.tvl"), kEnglishArmenian, &text), SQLITE_ERROR);
+    EXPECT_EQ(text, "no such table: Tavelin");
+    EXPECT_EQ(std::filesystem::file_size(dir.file("empty.tvl")), 0u);
+
+    makeRawFile(dir.file("nocolumn.tvl"), "CREATE TABLE Tavelin (English TEXT, Armenia TEXT)");
+    EXPECT_EQ(openError(dir.file("nocolumn.tvl"), kEnglishArmenian, &text), SQLITE_ERROR);
+    EXPECT_EQ(text, "no such column: Armenian");
+
+    // An English-Armenian file is not a Russian-Armenian dictionary.
+    Database::create(dir.file("ea.tvl"), kEnglishArmenian);
+    EXPECT_EQ(openError(dir.file("ea.tvl"), kRussianArmenian, &text), SQLITE_ERROR);
+    EXPECT_EQ(text, "no such table: Tavelin1");
+
+    std::filesystem::create_directory(dir.file("dir.tvl"));
+    EXPECT_EQ(openError(dir.file("dir.tvl"), kEnglishArmenian), SQLITE_CANTOPEN);
+
+    const std::string truncated = dir.file("truncated.tvl");
+    {
+        Database full = Database::create(truncated, kEnglishArmenian);
+        for (int i = 0; i < 500; ++i) {
+            full.append("word" + std::to_string(i), "\xB3");
+        }
+    }
+    std::filesystem::resize_file(truncated, 1500);
+    EXPECT_NE(openError(truncated, kEnglishArmenian), SQLITE_OK);
+}
+
+TEST(DatabaseOpen, UnreadableFileIsAnError) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "file permissions do not bind the superuser";
+    }
+    TempDir dir;
+    Database::create(dir.file("EA.tvl"), kEnglishArmenian);
+    ::chmod(dir.file("EA.tvl").c_str(), 0);
+    EXPECT_NE(openError(dir.file("EA.tvl"), kEnglishArmenian), SQLITE_OK);
+}
+
+TEST(DatabaseCreate, NeverReplacesAFile) {
+    TempDir dir;
+    test::writeFile(dir.file("EA.tvl"), "user's data");
+    EXPECT_THROW(Database::create(dir.file("EA.tvl"), kEnglishArmenian), DatabaseError);
+    EXPECT_EQ(test::readFile(dir.file("EA.tvl")), "user's data");
+}
+
+TEST(DatabaseContent, EveryByteIsStoredAndReadBackUnchanged) {
+    TempDir dir;
+    Database database = Database::create(dir.file("EA.tvl"), kEnglishArmenian);
+    std::string everyCode;
+    for (int code = 1; code < 256; ++code) {
+        everyCode += static_cast<char>(code);
+    }
+    const std::string awkward[] = {everyCode,
+                                   "say \"hi\"",
+                                   "o'clock",
+                                   "100%",
+                                   "back\\slash",
+                                   "x' OR '1'='1",
+                                   "\"; DROP TABLE Tavelin; --"};
+    for (const std::string& word : awkward) {
+        database.append(word, word + "\xB3");
+    }
+    Database reopened = Database::open(dir.file("EA.tvl"), kEnglishArmenian);
+    for (const std::string& word : awkward) {
+        EXPECT_EQ(reopened.lookUp(Column::Source, word), word + "\xB3");
+        EXPECT_EQ(reopened.lookUp(Column::Armenian, word + "\xB3"), word);
+    }
+    EXPECT_EQ(reopened.count(), 7);
+    for (const std::string& word : awkward) {
+        EXPECT_TRUE(reopened.removeFirst(word));
+    }
+    EXPECT_EQ(reopened.count(), 0);
+}
+
+TEST(DatabaseContent, FilesMadeElsewhereAreReadAsTheyAre) {
+    TempDir dir;
+    // No key column, a null field, lower-case field names.
+    makeRawFile(dir.file("EA.tvl"), "CREATE TABLE Tavelin (english TEXT, armenian TEXT);"
+                                    "INSERT INTO Tavelin VALUES ('cat', NULL);"
+                                    "INSERT INTO Tavelin VALUES (NULL, 'x');"
+                                    "INSERT INTO Tavelin VALUES ('dog', 'y');");
+    Database database = Database::open(dir.file("EA.tvl"), kEnglishArmenian);
+    EXPECT_EQ(database.lookUp(Column::Source, "cat"), std::string());
+    test::VectorList list;
+    database.loadWords(Column::Source, list);
+    EXPECT_EQ(list.words, (std::vector<std::string>{"", "cat", "dog"}));
+    database.append("ant", "z");
+    EXPECT_EQ(database.lookUp(Column::Armenian, "z"), "ant");
+}
+
+TEST(DatabaseContent, ChangesAreCommittedAtOnce) {
+    TempDir dir;
+    Database writer = Database::create(dir.file("RA.tvl"), kRussianArmenian);
+    writer.append("\xEC\xE8\xF0", "\xB3\xDD");
+    // Another connection, as after a crash, sees the pair without any close.
+    Database reader = Database::open(dir.file("RA.tvl"), kRussianArmenian);
+    EXPECT_EQ(reader.lookUp(Column::Source, "\xEC\xE8\xF0"), "\xB3\xDD");
+    writer.removeFirst("\xEC\xE8\xF0");
+    EXPECT_EQ(reader.count(), 0);
+}
+
+TEST(DatabaseContent, TransactionKeepsAllOrNothing) {
+    TempDir dir;
+    Database database = Database::create(dir.file("EA.tvl"), kEnglishArmenian);
+    EXPECT_THROW(database.inTransaction([&] {
+        database.append("one", "\xB3");
+        throw std::runtime_error("stop");
+    }),
+                 std::runtime_error);
+    EXPECT_EQ(database.count(), 0);
+    database.inTransaction([&] { database.append("two", "\xB3"); });
+    EXPECT_EQ(database.count(), 1);
+}
