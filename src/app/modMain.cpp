@@ -1,12 +1,17 @@
 #include "modMain.h"
 
+#include "Splash.h"
 #include "data/DatabaseError.h"
 #include "data/data.h"
+#include "main_window/Tavelin.h"
+#include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Notice.h"
 
 #include <QApplication>
 #include <QDir>
+
+#include <cstdlib>
 
 namespace tavelin {
 namespace {
@@ -30,7 +35,26 @@ bool openDictionary(Database& handle, const QString& directory, const Dictionary
     }
 }
 
+// Reports a dictionary that fails while the program runs and ends the program.
+[[noreturn]] void endOnFailure(const DatabaseError& e) {
+    showWarning(kTitle, QStringLiteral("The dictionary cannot be read.\n\nError %1: %2")
+                            .arg(e.code())
+                            .arg(QString::fromStdString(e.text())));
+    std::exit(1);
+}
+
 } // namespace
+
+void fillLists(Tavelin& window) {
+    try {
+        LoadEnglish(window.list1->words());
+        LoadArmenian(window.list2->words());
+        LoadArmenian1(window.List3->words());
+        LoadRussian(window.List4->words());
+    } catch (const DatabaseError& e) {
+        endOnFailure(e);
+    }
+}
 
 bool refuseSecondCopy(InstanceLock& lock) {
     if (lock.acquire()) {
@@ -48,6 +72,7 @@ bool openDictionaries(const QString& programDirectory) {
 int Main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kTitle);
+    installFontSubstitutes();
 
     static InstanceLock lock; // held until the process ends
     if (!refuseSecondCopy(lock)) {
@@ -56,7 +81,14 @@ int Main(int argc, char** argv) {
     if (!openDictionaries(QApplication::applicationDirPath())) {
         return 1;
     }
-    return 0;
+    // The main window is made hidden and loads before the splash appears; the
+    // splash fills its lists and shows it.
+    Tavelin& window = Tavelin::instance();
+    auto* splash = new Splash([&window] { fillLists(window); }, &window);
+    splash->show();
+    const int status = QApplication::exec();
+    delete &window;
+    return status;
 }
 
 } // namespace tavelin

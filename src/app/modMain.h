@@ -5,6 +5,7 @@
 namespace tavelin {
 
 class InstanceLock;
+class Tavelin;
 
 // The start-up sequence, step by step. Each step returns false when the
 // program must end (after telling the user why).
@@ -13,6 +14,9 @@ class InstanceLock;
 bool refuseSecondCopy(InstanceLock& lock);
 // Opens EA.tvl into `db`, then RA.tvl into `db1`, from the program directory.
 bool openDictionaries(const QString& programDirectory);
+
+// Fills the main window's four lists from the two dictionaries.
+void fillLists(Tavelin& window);
 
 // The entry routine: returns the process's exit status.
 int Main(int argc, char** argv);

@@ -225,6 +225,7 @@ void Database::loadWords(Column column, WordList& list) {
     while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
         list.append(columnText(query, 0));
     }
+    list.finish();
     if (rc != SQLITE_DONE) {
         fail();
     }

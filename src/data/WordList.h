@@ -14,6 +14,8 @@ public:
     virtual void append(std::string_view word) = 0;
     // A hint that about this many words follow; lists may ignore it.
     virtual void reserve(std::size_t /*count*/) {}
+    // The last word has been appended.
+    virtual void finish() {}
 };
 
 } // namespace tavelin

@@ -1,0 +1,564 @@
+#include "Tavelin.h"
+
+#include "PrefixSearch.h"
+#include "data/DatabaseError.h"
+#include "data/data.h"
+#include "platform/StatusBar.h"
+#include "platform/TabControl.h"
+#include "platform/Twips.h"
+#include "services/OnTop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QToolBar>
+
+namespace tavelin {
+namespace {
+
+Tavelin* theWindow = nullptr;
+
+// Design sizes, in twips.
+constexpr int kClientWidth = 6435;
+constexpr int kClientHeight = 6495;
+constexpr int kToolbarHeight = 510;
+constexpr int kStatusBarHeight = 375;
+
+const char* const kWindowFont = "MS Sans Serif";
+const char* const kArmenianFont = "Tavelin";
+constexpr double kFontPoints = 9.75;
+
+QFont designFont(const char* family, bool bold = false) {
+    QFont f(QString::fromLatin1(family));
+    f.setPointSizeF(kFontPoints);
+    f.setBold(bold);
+    return f;
+}
+
+// A step of a search box's behaviour goes on to the next even when the
+// dictionary fails underneath it.
+template <typename Step> void ignoringFailure(Step step) {
+    try {
+        step();
+    } catch (const DatabaseError&) {
+    }
+}
+
+using Lookup = std::string (*)(std::string_view);
+
+} // namespace
+
+const QString Tavelin::kCaptionPage0 = QStringLiteral(" Tavelin (Eng - Arm) ");
+const QString Tavelin::kCaptionPage1 = QStringLiteral(" Tavelin (Rus - Arm) ");
+
+Tavelin& Tavelin::instance() {
+    if (theWindow == nullptr) {
+        theWindow = new Tavelin();
+        theWindow->Form_Load();
+    }
+    return *theWindow;
+}
+
+bool Tavelin::exists() {
+    return theWindow != nullptr;
+}
+
+Tavelin::~Tavelin() {
+    if (theWindow == this) {
+        theWindow = nullptr;
+    }
+}
+
+Tavelin::Tavelin() {
+    setObjectName(QStringLiteral("Tavelin"));
+    setWindowTitle(QStringLiteral("Tavelin (Eng - Arm)"));
+    setFont(designFont(kWindowFont));
+    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+
+    clientArea = new QWidget(this);
+    clientArea->setObjectName(QStringLiteral("ClientArea"));
+    clientArea->installEventFilter(this);
+    setCentralWidget(clientArea);
+
+    buildMenus();
+    buildToolbar();
+    buildPages();
+    buildTimers();
+
+    StatusBar1 = new StatusBar(clientArea);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFont(designFont(kWindowFont, true));
+}
+
+void Tavelin::buildMenus() {
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuQuit = mnuFile->addAction(QStringLiteral("&Quit"), this, &Tavelin::mnuQuit_Click);
+    mnuQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuAdd = mnuEdit->addAction(QStringLiteral("&Add..."), this, &Tavelin::mnuAdd_Click);
+    mnuAdd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    mnuDelete = mnuEdit->addAction(QStringLiteral("&Delete..."), this, &Tavelin::mnuDelete_Click);
+
+    QMenu* mnuOption = menuBar()->addMenu(QStringLiteral("&Tools"));
+    mnuOption->setObjectName(QStringLiteral("mnuOption"));
+    mnuProperties =
+        mnuOption->addAction(QStringLiteral("&Properties..."), this, &Tavelin::mnuProperties_Click);
+    mnuProperties->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+
+    QMenu* mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
+    mnuhelptopics = mnuhelp->addAction(QStringLiteral("&Help Topics..."));
+    mnuhelptopics->setShortcut(QKeySequence(Qt::Key_F1));
+    mnuabout = mnuhelp->addAction(QStringLiteral("&About..."), this, &Tavelin::mnuabout_Click);
+
+    // The notification-area icon's pop-up menu; not on the menu bar.
+    mApps = new QMenu(QStringLiteral("&Apps"), this);
+    mApps->setObjectName(QStringLiteral("mApps"));
+    mnuabout1 = mApps->addAction(QStringLiteral("&About"));
+    mnutavelin = mApps->addAction(QStringLiteral("&Show Dictionary"));
+
+    const std::pair<QAction*, const char*> names[] = {{mnuQuit, "mnuQuit"},
+                                                      {mnuAdd, "mnuAdd"},
+                                                      {mnuDelete, "mnuDelete"},
+                                                      {mnuProperties, "mnuProperties"},
+                                                      {mnuhelptopics, "mnuhelptopics"},
+                                                      {mnuabout, "mnuabout"},
+                                                      {mnuabout1, "mnuabout1"},
+                                                      {mnutavelin, "mnutavelin"}};
+    for (const auto& [action, name] : names) {
+        action->setObjectName(QString::fromLatin1(name));
+    }
+}
+
+void Tavelin::buildToolbar() {
+    Toolbar1 = new QToolBar(clientArea);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setIconSize(QSize(22, 22));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    // Index 1 to 9: separators and buttons; each button shows its key as tooltip.
+    const char* const keys[] = {nullptr, "Quit",       nullptr, "Add", "Delete",
+                                nullptr, "Properties", nullptr, "Help"};
+    const char* const images[] = {nullptr, "tb-quit",       nullptr, "tb-add", "tb-delete",
+                                  nullptr, "tb-properties", nullptr, "tb-help"};
+    for (int i = 0; i < 9; ++i) {
+        if (keys[i] == nullptr) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(keys[i]);
+        QAction* button = Toolbar1->addAction(
+            QIcon(QStringLiteral(":/%1.png").arg(QString::fromLatin1(images[i]))), QString());
+        button->setObjectName(key);
+        button->setToolTip(key);
+        connect(button, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+    deleteButton()->setEnabled(false);
+}
+
+void Tavelin::buildPages() {
+    tab1 = new TabControl(clientArea);
+    tab1->setObjectName(QStringLiteral("tab1"));
+    tab1->setFont(designFont(kWindowFont));
+    tab1->tabBar()->setIconSize(QSize(43, 43));
+    tab1->addPage(QStringLiteral("  English - Armenian"), QIcon(QStringLiteral(":/tab-en-hy.png")));
+    tab1->addPage(QStringLiteral("  Russian - Armenian"), QIcon(QStringLiteral(":/tab-ru-hy.png")));
+    twips::place(tab1, 0, 520, 6450, 5565);
+    // The window is designed with the second page active; loading selects the first.
+    tab1->setCurrentPage(1);
+
+    struct BoxSpec {
+        WordBox** box;
+        const char* name;
+        Side side;
+        int page;
+        int left, top, width, height;
+        const char* family;
+        bool readOnly;
+    };
+    const BoxSpec boxes[] = {
+        {&Text1, "Text1", Side::English, 0, 75, 840, 2460, 435, kWindowFont, false},
+        {&Text2, "Text2", Side::Armenian, 0, 2620, 840, 3735, 435, kArmenianFont, false},
+        {&Text3, "Text3", Side::English, 0, 75, 5040, 1935, 400, "Times New Roman", true},
+        {&Text7, "Text7", Side::Armenian, 0, 2620, 5040, 3230, 400, kArmenianFont, true},
+        {&Text5, "Text5", Side::Russian, 1, 75, 840, 2460, 435, kWindowFont, false},
+        {&Text4, "Text4", Side::Armenian, 1, 2620, 840, 3735, 435, kArmenianFont, false},
+        {&Text6, "Text6", Side::Russian, 1, 75, 5040, 1935, 400, kWindowFont, true},
+        {&Text8, "Text8", Side::Armenian, 1, 2620, 5040, 3230, 400, kArmenianFont, true},
+    };
+    for (const BoxSpec& spec : boxes) {
+        auto* box = new WordBox(spec.side, tab1);
+        box->setObjectName(QString::fromLatin1(spec.name));
+        box->setFont(designFont(spec.family));
+        box->setReadOnly(spec.readOnly);
+        twips::place(box, spec.left, spec.top, spec.width, spec.height);
+        tab1->addToPage(spec.page, box);
+        *spec.box = box;
+    }
+
+    struct ListSpec {
+        ListBox** list;
+        const char* name;
+        Side side;
+        int page;
+        int left;
+        int width;
+        const char* family;
+    };
+    const ListSpec lists[] = {
+        {&list1, "list1", Side::English, 0, 75, 2460, kWindowFont},
+        {&list2, "list2", Side::Armenian, 0, 2620, 3735, kArmenianFont},
+        {&List4, "List4", Side::Russian, 1, 75, 2460, kWindowFont},
+        {&List3, "List3", Side::Armenian, 1, 2620, 3735, kArmenianFont},
+    };
+    for (const ListSpec& spec : lists) {
+        auto* list = new ListBox(spec.side, tab1);
+        list->setObjectName(QString::fromLatin1(spec.name));
+        list->setFont(designFont(spec.family));
+        twips::place(list, spec.left, 1320, spec.width, 3675);
+        tab1->addToPage(spec.page, list);
+        *spec.list = list;
+    }
+
+    struct ButtonSpec {
+        QPushButton** button;
+        const char* name;
+        int page;
+        int left;
+    };
+    const ButtonSpec buttons[] = {{&Command1, "Command1", 0, 2040},
+                                  {&Command2, "Command2", 0, 5880},
+                                  {&Command3, "Command3", 1, 2040},
+                                  {&Command4, "Command4", 1, 5880}};
+    for (const ButtonSpec& spec : buttons) {
+        auto* button = new QPushButton(tab1);
+        button->setObjectName(QString::fromLatin1(spec.name));
+        button->setIcon(QIcon(QStringLiteral(":/copy.png")));
+        button->setIconSize(QSize(24, 23));
+        button->setToolTip(QStringLiteral("Copy"));
+        twips::place(button, spec.left, 5055, 495, 400);
+        tab1->addToPage(spec.page, button);
+        *spec.button = button;
+    }
+
+    connect(tab1, &TabControl::pageChanged, this, &Tavelin::tab1_Click);
+    // Ctrl+Tab and Ctrl+Shift+Tab turn to the other page, as in other tabbed windows.
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Tab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this] { tab1->setCurrentPage(1 - tab1->currentPage()); });
+    }
+    connect(Text1, &WordBox::change, this, &Tavelin::Text1_Change);
+    connect(Text2, &WordBox::change, this, &Tavelin::Text2_Change);
+    connect(Text4, &WordBox::change, this, &Tavelin::Text4_Change);
+    connect(Text5, &WordBox::change, this, &Tavelin::Text5_Change);
+    connect(list1, &ListBox::click, this, &Tavelin::list1_Click);
+    connect(list2, &ListBox::click, this, &Tavelin::list2_Click);
+    connect(List3, &ListBox::click, this, &Tavelin::List3_Click);
+    connect(List4, &ListBox::click, this, &Tavelin::List4_Click);
+    connect(list1, &ListBox::dblClick, this, &Tavelin::list1_DblClick);
+    connect(list2, &ListBox::dblClick, this, &Tavelin::list2_DblClick);
+    connect(List3, &ListBox::dblClick, this, &Tavelin::List3_DblClick);
+    connect(List4, &ListBox::dblClick, this, &Tavelin::List4_DblClick);
+    connect(Command1, &QPushButton::clicked, this, &Tavelin::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Tavelin::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Tavelin::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Tavelin::Command4_Click);
+}
+
+void Tavelin::buildTimers() {
+    QTimer** timers[] = {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6};
+    void (Tavelin::*ticks[])() = {&Tavelin::Timer1_Timer, &Tavelin::Timer2_Timer,
+                                  &Tavelin::Timer3_Timer, &Tavelin::Timer4_Timer,
+                                  &Tavelin::Timer5_Timer, &Tavelin::Timer6_Timer};
+    for (int i = 0; i < 6; ++i) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(QStringLiteral("Timer%1").arg(i + 1));
+        timer->setInterval(100);
+        connect(timer, &QTimer::timeout, this, ticks[i]);
+        *timers[i] = timer;
+    }
+}
+
+bool Tavelin::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == clientArea && event->type() == QEvent::Resize) {
+        layOutDocked();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tavelin::layOutDocked() {
+    // The toolbar keeps to the top edge and the status bar to the bottom, each as wide as the
+    // window.
+    const int width = clientArea->width();
+    Toolbar1->setGeometry(0, 0, width, twips::toPixels(kToolbarHeight));
+    const int statusHeight = twips::toPixels(kStatusBarHeight);
+    StatusBar1->setGeometry(0, clientArea->height() - statusHeight, width, statusHeight);
+}
+
+QAction* Tavelin::deleteButton() const {
+    return Toolbar1->actions().at(4); // button 5 of the toolbar
+}
+
+int Tavelin::pageFromCaption() const {
+    const QString caption = windowTitle();
+    if (caption == kCaptionPage0) {
+        return 0;
+    }
+    if (caption == kCaptionPage1) {
+        return 1;
+    }
+    return -1;
+}
+
+// ---- Load and close ----
+
+void Tavelin::Form_Load() {
+    tab1->setCurrentPage(0);
+    Timer2->stop();
+    Timer4->stop();
+    Timer6->stop();
+    Timer1->start();
+    Timer3->start();
+    Timer5->start();
+    MakeTopmost(this);
+    resize(twips::toPixels(kClientWidth),
+           twips::toPixels(kClientHeight) + menuBar()->sizeHint().height());
+}
+
+void Tavelin::Form_Unload() {
+    hide();
+    QCoreApplication::exit(0);
+}
+
+void Tavelin::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Form_Unload();
+}
+
+void Tavelin::mnuQuit_Click() {
+    Form_Unload();
+}
+
+// ---- Commands ----
+
+void Tavelin::mnuAdd_Click() {
+    const int page = pageFromCaption();
+    if (page >= 0 && commands_.add) {
+        commands_.add(page);
+    }
+}
+
+void Tavelin::mnuDelete_Click() {
+    const int page = pageFromCaption();
+    if (page >= 0 && commands_.remove) {
+        commands_.remove(page);
+    }
+}
+
+void Tavelin::mnuProperties_Click() {
+    const int page = pageFromCaption();
+    if (page >= 0 && commands_.options) {
+        commands_.options(page);
+    }
+}
+
+void Tavelin::mnuabout_Click() {
+    if (commands_.about) {
+        commands_.about();
+    }
+}
+
+void Tavelin::Toolbar1_ButtonClick(const QString& key) {
+    if (key == QLatin1String("Quit")) {
+        mnuQuit_Click();
+    } else if (key == QLatin1String("Add")) {
+        mnuAdd_Click();
+    } else if (key == QLatin1String("Delete")) {
+        mnuDelete_Click();
+    } else if (key == QLatin1String("Properties")) {
+        mnuProperties_Click();
+    }
+}
+
+// ---- Incremental search ----
+
+void Tavelin::Text1_Change() {
+    ignoringFailure([&] { list1->setListIndex(findPrefix(list1->words(), Text1->codes())); });
+    ignoringFailure([&] { list1_Click(); });
+}
+
+void Tavelin::Text2_Change() {
+    ignoringFailure([&] { list2->setListIndex(findPrefix(list2->words(), Text2->codes())); });
+}
+
+void Tavelin::Text4_Change() {
+    ignoringFailure([&] { List3->setListIndex(findPrefix(List3->words(), Text4->codes())); });
+}
+
+void Tavelin::Text5_Change() {
+    ignoringFailure([&] { List4->setListIndex(findPrefix(List4->words(), Text5->codes())); });
+    ignoringFailure([&] { List4_Click(); });
+}
+
+// ---- Clicks ----
+
+void Tavelin::setChosenLine(const QString& before, int index, const QString& after) {
+    StatusBar1->setPanelText(2, before + QString::number(index + 1) + after);
+}
+
+void Tavelin::list1_Click() {
+    const std::string word = list1->selectedWord();
+    list2->selectWord(GetArmenian(word));
+    Text3->setCodes(list1->selectedWord());
+    Text7->setCodes(GetArmenian(word));
+    setChosenLine(QStringLiteral(" Is chosen "), list1->listIndex(), QStringLiteral(" line"));
+}
+
+void Tavelin::list2_Click() {
+    Text3->setCodes(GetEnglish(list2->selectedWord()));
+    Text7->setCodes(list2->selectedWord());
+}
+
+void Tavelin::List3_Click() {
+    Text8->setCodes(List3->selectedWord());
+    Text6->setCodes(GetRussian(List3->selectedWord()));
+}
+
+void Tavelin::List4_Click() {
+    const std::string word = List4->selectedWord();
+    List3->selectWord(GetArmenian1(word));
+    Text6->setCodes(List4->selectedWord());
+    Text8->setCodes(GetArmenian1(word));
+    setChosenLine(QStringLiteral(" Is chosen "), List4->listIndex(), QStringLiteral(" line"));
+}
+
+// ---- Double-clicks: show the pair and copy it into both search boxes ----
+
+void Tavelin::list1_DblClick() {
+    const std::string word = list1->selectedWord();
+    const std::string translation = GetArmenian(word);
+    list2->selectWord(translation);
+    Text2->setCodes(translation);
+    Text7->setCodes(translation);
+    Text3->setCodes(word);
+    Text1->setCodes(word);
+}
+
+void Tavelin::list2_DblClick() {
+    const std::string word = list2->selectedWord();
+    const std::string english = GetEnglish(word);
+    Text3->setCodes(english);
+    list1->selectWord(english);
+    Text1->setCodes(english);
+    Text2->setCodes(word);
+    Text7->setCodes(word);
+}
+
+void Tavelin::List3_DblClick() {
+    const std::string word = List3->selectedWord();
+    const std::string russian = GetRussian(word);
+    List4->selectWord(russian);
+    Text5->setCodes(russian);
+    Text6->setCodes(russian);
+    Text8->setCodes(word);
+    Text4->setCodes(word);
+}
+
+void Tavelin::List4_DblClick() {
+    const std::string word = List4->selectedWord();
+    const std::string translation = GetArmenian1(word);
+    List3->selectWord(translation);
+    Text8->setCodes(translation);
+    Text4->setCodes(translation);
+    Text5->setCodes(word);
+    Text6->setCodes(word);
+}
+
+// ---- Pages and timers ----
+
+void Tavelin::tab1_Click() {
+    if (tab1->currentPage() == 0) {
+        setWindowTitle(kCaptionPage0);
+        Timer2->stop();
+        Timer1->start();
+        Timer4->stop();
+        Timer3->start();
+        Timer6->stop();
+        Timer5->start();
+        setChosenLine(QStringLiteral(" Is chosen  "), list1->listIndex(), QStringLiteral("  line"));
+    } else {
+        setWindowTitle(kCaptionPage1);
+        Timer1->stop();
+        Timer2->start();
+        Timer3->stop();
+        Timer4->start();
+        Timer5->stop();
+        Timer6->start();
+        setChosenLine(QStringLiteral(" Is chosen  "), List4->listIndex(), QStringLiteral(" line"));
+    }
+}
+
+namespace {
+const QString kWordCount = QStringLiteral("In total number of words in the dictionary - ");
+}
+
+void Tavelin::Timer1_Timer() {
+    StatusBar1->setPanelText(1, kWordCount + QString::number(list1->listCount()));
+}
+
+void Tavelin::Timer2_Timer() {
+    StatusBar1->setPanelText(1, kWordCount + QString::number(List4->listCount()));
+}
+
+void Tavelin::Timer3_Timer() {
+    Command1->setEnabled(!Text3->text().isEmpty());
+    Command2->setEnabled(!Text7->text().isEmpty());
+}
+
+void Tavelin::Timer4_Timer() {
+    Command3->setEnabled(!Text6->text().isEmpty());
+    Command4->setEnabled(!Text8->text().isEmpty());
+}
+
+void Tavelin::Timer5_Timer() {
+    const bool selected = list1->listIndex() >= 0;
+    mnuDelete->setEnabled(selected);
+    deleteButton()->setEnabled(selected);
+}
+
+void Tavelin::Timer6_Timer() {
+    const bool selected = List4->listIndex() >= 0;
+    mnuDelete->setEnabled(selected);
+    deleteButton()->setEnabled(selected);
+}
+
+// ---- Copy buttons ----
+
+void Tavelin::copyToClipboard(const WordBox* box) {
+    // The clipboard takes the word as Unicode text, readable wherever it is pasted.
+    QGuiApplication::clipboard()->setText(box->text());
+}
+
+void Tavelin::Command1_Click() {
+    copyToClipboard(Text3);
+}
+void Tavelin::Command2_Click() {
+    copyToClipboard(Text7);
+}
+void Tavelin::Command3_Click() {
+    copyToClipboard(Text6);
+}
+void Tavelin::Command4_Click() {
+    copyToClipboard(Text8);
+}
+
+} // namespace tavelin

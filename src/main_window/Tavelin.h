@@ -1,0 +1,142 @@
+#pragma once
+
+#include "ListBox.h"
+#include "WordBox.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <string>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QToolBar;
+
+namespace tavelin {
+
+class StatusBar;
+class TabControl;
+
+// The dictionary's main window: two pages (English-Armenian and
+// Russian-Armenian), each with two search boxes, two word lists, two boxes
+// showing the chosen pair and a copy button beside each.
+class Tavelin : public QMainWindow {
+    Q_OBJECT
+public:
+    // The windows the commands open, chosen by page (0 or 1); set by whoever
+    // builds the program. A command without a window does nothing.
+    struct Commands {
+        std::function<void(int page)> add;
+        std::function<void(int page)> remove;
+        std::function<void(int page)> options;
+        std::function<void()> about;
+    };
+
+    // The main window exists once per run; it is made on first use, hidden,
+    // and runs its load sequence then.
+    static Tavelin& instance();
+    static bool exists();
+    ~Tavelin() override;
+
+    void setCommands(Commands commands) { commands_ = std::move(commands); }
+
+    // The toolbar's Delete button.
+    QAction* deleteButton() const;
+
+    // The page the caption names: 0, 1, or -1 for neither.
+    int pageFromCaption() const;
+
+    // Handlers, named after their control and event.
+    void Form_Load();
+    void Form_Unload();
+    void Text1_Change();
+    void Text2_Change();
+    void Text4_Change();
+    void Text5_Change();
+    void list1_Click();
+    void list2_Click();
+    void List3_Click();
+    void List4_Click();
+    void list1_DblClick();
+    void list2_DblClick();
+    void List3_DblClick();
+    void List4_DblClick();
+    void tab1_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void Timer4_Timer();
+    void Timer5_Timer();
+    void Timer6_Timer();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void mnuQuit_Click();
+    void mnuAdd_Click();
+    void mnuDelete_Click();
+    void mnuProperties_Click();
+    void mnuabout_Click();
+    void Toolbar1_ButtonClick(const QString& key);
+
+    // Controls other windows and the tests use.
+    WordBox* Text1;
+    WordBox* Text2;
+    WordBox* Text3;
+    WordBox* Text4;
+    WordBox* Text5;
+    WordBox* Text6;
+    WordBox* Text7;
+    WordBox* Text8;
+    ListBox* list1;
+    ListBox* list2;
+    ListBox* List3;
+    ListBox* List4;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    TabControl* tab1;
+    StatusBar* StatusBar1;
+    QToolBar* Toolbar1;
+    QTimer* Timer1;
+    QTimer* Timer2;
+    QTimer* Timer3;
+    QTimer* Timer4;
+    QTimer* Timer5;
+    QTimer* Timer6;
+    QAction* mnuQuit;
+    QAction* mnuAdd;
+    QAction* mnuDelete;
+    QAction* mnuProperties;
+    QAction* mnuhelptopics;
+    QAction* mnuabout;
+    QMenu* mApps;
+    QAction* mnuabout1;
+    QAction* mnutavelin;
+    QWidget* clientArea;
+
+    static const QString kCaptionPage0;
+    static const QString kCaptionPage1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Tavelin();
+    void buildMenus();
+    void buildToolbar();
+    void buildPages();
+    void buildTimers();
+    void layOutDocked();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void copyToClipboard(const WordBox* box);
+    void setChosenLine(const QString& before, int index, const QString& after);
+
+    Commands commands_;
+    bool closing_ = false;
+};
+
+} // namespace tavelin

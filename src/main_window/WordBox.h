@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/CharacterSet.h"
+
+#include <QLineEdit>
+
+#include <optional>
+#include <string>
+
+namespace tavelin {
+
+// A text box that holds a dictionary word: it shows and takes Unicode and
+// gives the word as the codes of its side. Every change of its text, by the
+// user or by the program, emits change() at once.
+class WordBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit WordBox(Side side, QWidget* parent = nullptr);
+
+    Side side() const { return side_; }
+    // The text as codes; nothing when it holds a character the side has no code for.
+    std::optional<std::string> codes() const;
+    // The codes, or the empty text when the text cannot be had as codes.
+    std::string codesOrEmpty() const { return codes().value_or(std::string()); }
+    void setCodes(std::string_view codes);
+
+signals:
+    void change();
+
+private:
+    Side side_;
+};
+
+} // namespace tavelin

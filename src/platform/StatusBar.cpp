@@ -1,0 +1,39 @@
+#include "StatusBar.h"
+
+namespace tavelin {
+
+StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
+    for (int i = 0; i < 2; ++i) {
+        panels_[i] = new QLabel(this);
+        panels_[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        panels_[i]->setFrameShape(QFrame::Panel);
+        panels_[i]->setFrameShadow(QFrame::Sunken);
+        panels_[i]->setTextFormat(Qt::PlainText);
+        panels_[i]->setMinimumWidth(0);
+    }
+}
+
+void StatusBar::setPanelText(int panel, const QString& text) {
+    panels_[panel - 1]->setText(text);
+    if (panel == 2) {
+        layOut();
+    }
+}
+
+QString StatusBar::panelText(int panel) const {
+    return panels_[panel - 1]->text();
+}
+
+void StatusBar::resizeEvent(QResizeEvent*) {
+    layOut();
+}
+
+void StatusBar::layOut() {
+    // The second panel is as wide as its text; the first takes the rest.
+    const int second = std::min(width() / 2, panels_[1]->sizeHint().width() + 8);
+    const int first = width() - second;
+    panels_[0]->setGeometry(0, 0, first - 1, height());
+    panels_[1]->setGeometry(first + 1, 0, second - 1, height());
+}
+
+} // namespace tavelin

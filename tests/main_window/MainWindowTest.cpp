@@ -1,0 +1,374 @@
+#include "data/data.h"
+#include "main_window/Tavelin.h"
+#include "platform/StatusBar.h"
+#include "platform/TabControl.h"
+#include "platform/TextCodec.h"
+#include "support/QtTestMain.h"
+
+#include <QClipboard>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolBar>
+
+using namespace tavelin;
+
+namespace {
+
+// Types text into a box as a user would: one key event per character, each
+// carrying its character.
+void type(QWidget* box, const QString& text) {
+    box->setFocus();
+    for (QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(box, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(box, &release);
+    }
+}
+
+std::string hy(const char* utf8) {
+    return *fromDisplay(Side::Armenian, QString::fromUtf8(utf8));
+}
+std::string ru(const char* utf8) {
+    return *fromDisplay(Side::Russian, QString::fromUtf8(utf8));
+}
+
+void fillDictionary(Database& database,
+                    const std::vector<std::pair<std::string, std::string>>& pairs) {
+    database.inTransaction([&] {
+        for (const auto& [source, armenian] : pairs) {
+            database.append(source, armenian);
+        }
+    });
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    test::TempDir dir;
+    Tavelin* w = nullptr;
+    std::vector<std::pair<std::string, std::string>> english = {
+        {"abandon", hy("լքել")}, {"abbey", hy("աբբայություն")}, {"apple", hy("խնձոր")},
+        {"bread", hy("հաց")},    {"cat", hy("կատու")},          {"dog", hy("շուն")},
+        {"o'clock", hy("ժամը")}, {"water", hy("ջուր")},         {"Yerevan", hy("Երևան")},
+    };
+
+    void reload() {
+        LoadEnglish(w->list1->words());
+        LoadArmenian(w->list2->words());
+        LoadArmenian1(w->List3->words());
+        LoadRussian(w->List4->words());
+    }
+
+    void resetDictionaries(const std::vector<std::pair<std::string, std::string>>& pairs) {
+        std::filesystem::remove(dir.file("EA.tvl"));
+        db = Database::create(dir.file("EA.tvl"), kEnglishArmenian);
+        fillDictionary(db, pairs);
+        reload();
+    }
+
+    QString panel(int n) { return w->StatusBar1->panelText(n); }
+
+private slots:
+    void initTestCase() {
+        db = Database::create(dir.file("EA.tvl"), kEnglishArmenian);
+        db1 = Database::create(dir.file("RA.tvl"), kRussianArmenian);
+        fillDictionary(db, english);
+        fillDictionary(db1, {{ru("дом"), hy("տուն")},
+                             {ru("вода"), hy("ջուր")},
+                             {ru("кот"), hy("կատու")},
+                             {ru("мир"), hy("աշխարհ")},
+                             {ru("хлеб"), hy("հաց")}});
+        w = &Tavelin::instance();
+        reload();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
+
+    void init() {
+        w->tab1->setCurrentPage(0);
+        w->Text1->clear();
+        w->Text2->clear();
+        w->Text5->clear();
+        w->Text4->clear();
+        w->list1->setListIndex(-1);
+        w->List4->setListIndex(-1);
+    }
+
+    void cleanupTestCase() {
+        delete w;
+        db = Database();
+        db1 = Database();
+    }
+
+    void loadLeavesTheFirstPageInViewAndCaptionsExact() {
+        QCOMPARE(w->windowTitle(), QString(" Tavelin (Eng - Arm) "));
+        QCOMPARE(w->pageFromCaption(), 0);
+        QVERIFY(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(w->tab1->tabBar()->tabText(0), QString("  English - Armenian"));
+        QCOMPARE(w->tab1->tabBar()->tabText(1), QString("  Russian - Armenian"));
+        QVERIFY(w->Timer1->isActive() && w->Timer3->isActive() && w->Timer5->isActive());
+        QVERIFY(!w->Timer2->isActive() && !w->Timer4->isActive() && !w->Timer6->isActive());
+        QCOMPARE(w->findChild<QObject*>("mnuDelete"), w->mnuDelete);
+        QCOMPARE(w->mnuAdd->shortcut(), QKeySequence("Ctrl+I"));
+        QCOMPARE(w->mnuProperties->shortcut(), QKeySequence("Ctrl+D"));
+        QCOMPARE(w->mnuQuit->shortcut(), QKeySequence("Ctrl+Q"));
+        QStringList tips;
+        for (QAction* action : w->Toolbar1->actions()) {
+            tips << (action->isSeparator() ? "|" : action->toolTip());
+        }
+        QCOMPARE(tips.join(' '), QString("| Quit | Add Delete | Properties | Help"));
+    }
+
+    void typingAPrefixSelectsTheWordAfterTheFirstItem() {
+        type(w->Text1, "ab");
+        QCOMPARE(w->list1->listIndex(), 1);
+        QCOMPARE(w->Text3->text(), QString("abbey"));
+        QCOMPARE(w->Text7->text(), QString::fromUtf8("աբբայություն"));
+        QCOMPARE(w->list2->selectedWord(), hy("աբբայություն"));
+        QCOMPARE(panel(2), QString(" Is chosen 2 line"));
+        w->Text1->clear();
+        type(w->Text1, "ABA");
+        QCOMPARE(w->list1->listIndex(), 0);
+        QCOMPARE(w->Text3->text(), QString("abandon"));
+        QCOMPARE(panel(2), QString(" Is chosen 1 line"));
+    }
+
+    void onlyMatchAtTheFirstItemIsFound() {
+        resetDictionaries({{"abandon", hy("լքել")}, {"cat", hy("կատու")}});
+        type(w->Text1, "ab");
+        QCOMPARE(w->list1->listIndex(), 0);
+        resetDictionaries(english);
+    }
+
+    void clearingTheBoxSelectsItemOne() {
+        type(w->Text1, "dog");
+        QCOMPARE(w->list1->listIndex(), 5);
+        w->Text1->clear();
+        QCOMPARE(w->list1->listIndex(), 1);
+        QCOMPARE(w->Text3->text(), QString("abbey"));
+        resetDictionaries({{"single", hy("մեկ")}});
+        w->Text1->setText("x");
+        w->Text1->clear();
+        QCOMPARE(w->list1->listIndex(), 0);
+        resetDictionaries(english);
+    }
+
+    void noMatchClearsSelectionAndBoxes() {
+        type(w->Text1, "ca");
+        QCOMPARE(w->Text3->text(), QString("cat"));
+        type(w->Text1, "q");
+        QCOMPARE(w->list1->listIndex(), -1);
+        QCOMPARE(w->Text3->text(), QString());
+        QCOMPARE(w->Text7->text(), QString());
+        QCOMPARE(panel(2), QString(" Is chosen 0 line"));
+        // Letters that have no code in the list's set match nothing either.
+        w->Text1->setText(QString::fromUtf8("дом"));
+        QCOMPARE(w->list1->listIndex(), -1);
+    }
+
+    void armenianSearchLeavesTheSourceListAlone() {
+        type(w->Text1, "bread");
+        const int englishIndex = w->list1->listIndex();
+        const QString chosen = panel(2);
+        type(w->Text2, QString::fromUtf8("շո"));
+        QCOMPARE(w->list2->selectedWord(), hy("շուն"));
+        QCOMPARE(w->Text7->text(), QString::fromUtf8("շուն"));
+        QCOMPARE(w->Text3->text(), QString("dog"));
+        QCOMPARE(w->list1->listIndex(), englishIndex);
+        QCOMPARE(panel(2), chosen);
+        // The ligature typed as one character finds words written with it.
+        w->Text2->clear();
+        type(w->Text2, QString::fromUtf8("Երև"));
+        QCOMPARE(w->Text3->text(), QString("Yerevan"));
+    }
+
+    void clickingTheTwentyFifthWordShows25() {
+        std::vector<std::pair<std::string, std::string>> many;
+        for (char a = 'a'; a <= 'c'; ++a) {
+            for (char b = 'a'; b <= 'j'; ++b) {
+                many.push_back({std::string{a, b}, hy("բառ") + std::string(1, a) + b});
+            }
+        }
+        resetDictionaries(many);
+        w->list1->setListIndex(24);
+        QCOMPARE(panel(2), QString(" Is chosen 25 line"));
+        QCOMPARE(w->Text3->text(), QString("ce"));
+        resetDictionaries(english);
+    }
+
+    void doubleClicksFillBothSearchBoxes() {
+        w->list1->setListIndex(4); // cat
+        w->list1_DblClick();
+        QCOMPARE(w->Text1->text(), QString("cat"));
+        QCOMPARE(w->Text2->text(), QString::fromUtf8("կատու"));
+        QCOMPARE(w->Text3->text(), QString("cat"));
+        QCOMPARE(w->Text7->text(), QString::fromUtf8("կատու"));
+        QCOMPARE(w->list1->selectedWord(), "cat");
+        QCOMPARE(w->list2->selectedWord(), hy("կատու"));
+
+        w->list2->selectWord(hy("ջուր"));
+        w->list2_DblClick();
+        QCOMPARE(w->Text1->text(), QString("water"));
+        QCOMPARE(w->Text2->text(), QString::fromUtf8("ջուր"));
+        QCOMPARE(w->Text3->text(), QString("water"));
+        QCOMPARE(w->Text7->text(), QString::fromUtf8("ջուր"));
+
+        w->tab1->setCurrentPage(1);
+        w->List4->selectWord(ru("кот"));
+        w->List4_DblClick();
+        QCOMPARE(w->Text5->text(), QString::fromUtf8("кот"));
+        QCOMPARE(w->Text4->text(), QString::fromUtf8("կատու"));
+        QCOMPARE(w->Text6->text(), QString::fromUtf8("кот"));
+        QCOMPARE(w->Text8->text(), QString::fromUtf8("կատու"));
+
+        w->List3->selectWord(hy("հաց"));
+        w->List3_DblClick();
+        QCOMPARE(w->Text5->text(), QString::fromUtf8("хлеб"));
+        QCOMPARE(w->Text4->text(), QString::fromUtf8("հաց"));
+        QCOMPARE(w->Text6->text(), QString::fromUtf8("хлеб"));
+        QCOMPARE(w->Text8->text(), QString::fromUtf8("հաց"));
+    }
+
+    void russianPageLooksUpBothDirections() {
+        w->tab1->setCurrentPage(1);
+        type(w->Text5, QString::fromUtf8("ми"));
+        QCOMPARE(w->Text6->text(), QString::fromUtf8("мир"));
+        QCOMPARE(w->Text8->text(), QString::fromUtf8("աշխարհ"));
+        QCOMPARE(w->List3->selectedWord(), hy("աշխարհ"));
+        QCOMPARE(panel(2), QString(" Is chosen 4 line"));
+        type(w->Text4, QString::fromUtf8("ջ"));
+        QCOMPARE(w->Text6->text(), QString::fromUtf8("вода"));
+        QCOMPARE(w->Text8->text(), QString::fromUtf8("ջուր"));
+        QCOMPARE(w->List4->listIndex(), 3); // the Russian list stays
+    }
+
+    void pageSwitchSetsCaptionTimersAndChosenLine() {
+        w->List4->setListIndex(2);
+        w->list1->setListIndex(4);
+        w->tab1->setCurrentPage(1);
+        QCOMPARE(w->windowTitle(), QString(" Tavelin (Rus - Arm) "));
+        QCOMPARE(w->pageFromCaption(), 1);
+        QCOMPARE(panel(2), QString(" Is chosen  3 line"));
+        QVERIFY(w->Timer2->isActive() && w->Timer4->isActive() && w->Timer6->isActive());
+        QVERIFY(!w->Timer1->isActive() && !w->Timer3->isActive() && !w->Timer5->isActive());
+        QTRY_COMPARE_WITH_TIMEOUT(panel(1),
+                                  QString("In total number of words in the dictionary - 5"), 150);
+        w->tab1->setCurrentPage(0);
+        QCOMPARE(w->windowTitle(), QString(" Tavelin (Eng - Arm) "));
+        QCOMPARE(panel(2), QString(" Is chosen  5  line"));
+        QTRY_COMPARE_WITH_TIMEOUT(panel(1),
+                                  QString("In total number of words in the dictionary - 9"), 150);
+    }
+
+    void inactivePageIsParkedAndTakesNoFocus() {
+        const int x = w->Text5->x();
+        w->tab1->setCurrentPage(1);
+        QCOMPARE(w->Text5->x(), x + TabControl::parkOffsetPixels());
+        QCOMPARE(w->Text1->x(), w->Text5->x() - TabControl::parkOffsetPixels());
+        QVERIFY(w->Text5->isVisible());
+        QVERIFY(!w->Text1->isVisible());
+        w->tab1->setCurrentPage(0);
+        QCOMPARE(w->Text5->x(), x);
+        // Tabbing round the window never lands on a control of the other page.
+        w->Text1->setFocus();
+        for (int i = 0; i < 20; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus != w->Text5 && focus != w->Text4 && focus != w->List4 &&
+                    focus != w->List3);
+        }
+    }
+
+    void copyButtonsAndDeleteFollowTheControlsWithinATick() {
+        w->Text3->setText("cat");
+        w->Text7->clear();
+        QTRY_VERIFY_WITH_TIMEOUT(w->Command1->isEnabled() && !w->Command2->isEnabled(), 150);
+        w->list1->setListIndex(-1);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->mnuDelete->isEnabled() && !w->deleteButton()->isEnabled(),
+                                 150);
+        w->list1->setListIndex(2);
+        QTRY_VERIFY_WITH_TIMEOUT(w->mnuDelete->isEnabled() && w->deleteButton()->isEnabled(), 150);
+        // A selection in the Armenian list alone does not enable Delete.
+        w->list1->setListIndex(-1);
+        w->list2->setListIndex(1);
+        QTest::qWait(150);
+        QVERIFY(!w->mnuDelete->isEnabled());
+    }
+
+    void copyButtonsPutUnicodeOnTheClipboard() {
+        type(w->Text1, "Yer");
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Yerevan"));
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("Երևան"));
+        w->tab1->setCurrentPage(1);
+        type(w->Text5, QString::fromUtf8("х"));
+        w->Command3_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("хлеб"));
+        w->Command4_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("հաց"));
+    }
+
+    void commandsChooseTheWindowByCaption() {
+        std::vector<QString> opened;
+        w->setCommands({[&](int page) { opened.push_back(QString("add %1").arg(page)); },
+                        [&](int page) { opened.push_back(QString("delete %1").arg(page)); },
+                        [&](int page) { opened.push_back(QString("options %1").arg(page)); },
+                        [&] { opened.push_back("about"); }});
+        w->mnuAdd->trigger();
+        w->Toolbar1_ButtonClick("Properties");
+        w->tab1->setCurrentPage(1);
+        w->mnuAdd_Click();
+        w->mnuDelete_Click();
+        w->mnuProperties_Click();
+        w->Toolbar1_ButtonClick("Help");
+        w->Toolbar1_ButtonClick("add"); // keys compare with case
+        w->mnuhelptopics->trigger();
+        w->mnuabout1->trigger();
+        w->setWindowTitle("Tavelin (Rus - Arm)");
+        w->mnuAdd_Click();
+        w->mnuabout->trigger();
+        QCOMPARE(opened, (std::vector<QString>{"add 0", "options 0", "add 1", "delete 1",
+                                               "options 1", "about"}));
+        w->tab1->setCurrentPage(0);
+        w->setCommands({});
+    }
+
+    void aMillionPairsLoadAndAreSearched() {
+        std::vector<std::pair<std::string, std::string>> pairs;
+        pairs.reserve(1000000);
+        const char letters[] = "abcdefghijklmnopqrstuvwxyz";
+        for (int i = 0; i < 1000000; ++i) {
+            std::string word;
+            for (int n = i, k = 0; k < 5; ++k, n /= 26) {
+                word += letters[n % 26];
+            }
+            pairs.push_back({word + "x", hy("բառ")});
+        }
+        resetDictionaries(pairs);
+        QCOMPARE(w->list1->listCount(), 1000000);
+        QCOMPARE(w->list2->listCount(), 1000000);
+        type(w->Text1, "zzy");
+        QVERIFY(w->Text3->text().startsWith("zzy"));
+        QCOMPARE(w->list1->selectedWord().substr(0, 3), "zzy");
+        QCOMPARE(findPrefixByScanIndex("zzy"), w->list1->listIndex());
+        resetDictionaries(english);
+    }
+
+private:
+    int findPrefixByScanIndex(const std::string& prefix) {
+        for (int i = 1; i < w->list1->listCount(); ++i) {
+            if (w->list1->words().word(i).substr(0, prefix.size()) == prefix) {
+                return i;
+            }
+        }
+        return -1;
+    }
+};
+
+TAVELIN_QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
