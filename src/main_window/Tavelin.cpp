@@ -124,6 +124,7 @@ void Tavelin::buildMenus() {
     mApps->setObjectName(QStringLiteral("mApps"));
     mnuabout1 = mApps->addAction(QStringLiteral("&About"));
     mnutavelin = mApps->addAction(QStringLiteral("&Show Dictionary"));
+    connect(mnutavelin, &QAction::triggered, this, &Tavelin::mnutavelin_Click);
 
     const std::pair<QAction*, const char*> names[] = {{mnuQuit, "mnuQuit"},
                                                       {mnuAdd, "mnuAdd"},
@@ -329,12 +330,16 @@ void Tavelin::Form_Load() {
     Timer1->start();
     Timer3->start();
     Timer5->start();
-    MakeTopmost(this);
+    installHotKeys();
     resize(twips::toPixels(kClientWidth),
            twips::toPixels(kClientHeight) + menuBar()->sizeHint().height());
+    MakeTopmost(this);
+    LoadPositions();
 }
 
 void Tavelin::Form_Unload() {
+    SavePositions();
+    removeTrayIcon();
     hide();
     QCoreApplication::exit(0);
 }

@@ -79,7 +79,24 @@ public:
     void mnuDelete_Click();
     void mnuProperties_Click();
     void mnuabout_Click();
+    void mnutavelin_Click();
     void Toolbar1_ButtonClick(const QString& key);
+    void Form_Resize();
+
+    // Window placement, kept in Options.ini (TavelinPlacement.cpp).
+    void LoadPositions();
+    void LoadPositions1();
+    void SavePositions();
+    void SavePositions1();
+
+    // The notification-area icon and the hot keys (TavelinServices.cpp).
+    void mnuTray();
+    void SysTrayMouseEventHandler();
+    void SysTrayMouseEventHandler1();
+    // Registers Ctrl+F7 and Ctrl+F8 and installs the hot-key window procedure.
+    void installHotKeys();
+    // Takes the notification-area icon away (the close sequence).
+    void removeTrayIcon();
 
     // Controls other windows and the tests use.
     WordBox* Text1;
