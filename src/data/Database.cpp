@@ -144,13 +144,15 @@ Database Database::create(const std::string& path, const DictionaryKind& kind) {
     Database database(handle, kind);
     const std::string table = kind.table;
     const std::string source = kind.sourceField;
+    // Each column has one index, in the dictionary order of its side: the
+    // lists read it in order without sorting, and look-ups find a word in it
+    // (the order tells equal words only when their codes are equal).
     database.execute(("CREATE TABLE " + table + " (Id INTEGER PRIMARY KEY, " + source +
                       " TEXT, Armenian TEXT);"
-                      "CREATE INDEX " +
-                      table + source + " ON " + table + " (" + source +
-                      ");"
-                      "CREATE INDEX " +
-                      table + "Armenian ON " + table + " (Armenian);")
+                      "CREATE INDEX " + table + source + " ON " + table + " (" + source +
+                      " COLLATE " + collationName(kind.sourceSide) + ");"
+                      "CREATE INDEX " + table + "Armenian ON " + table + " (Armenian COLLATE " +
+                      collationName(Side::Armenian) + ");")
                          .c_str());
     return database;
 }
@@ -186,19 +188,19 @@ sqlite3_stmt* Database::statement(Statement which) {
         sql = "SELECT armenian FROM " + table + " ORDER BY " + armenianOrder;
         break;
     case LookUpSource:
-        sql = "SELECT armenian FROM " + table + " WHERE " + source +
+        sql = "SELECT armenian FROM " + table + " WHERE " + sourceOrder +
               " = ?1 ORDER BY rowid DESC LIMIT 1";
         break;
     case LookUpArmenian:
-        sql = "SELECT " + source + " FROM " + table +
-              " WHERE Armenian = ?1 ORDER BY rowid DESC LIMIT 1";
+        sql = "SELECT " + source + " FROM " + table + " WHERE " + armenianOrder +
+              " = ?1 ORDER BY rowid DESC LIMIT 1";
         break;
     case Append:
         sql = "INSERT INTO " + table + " (" + source + ", armenian) VALUES (?1, ?2)";
         break;
     case Remove:
         sql = "DELETE FROM " + table + " WHERE rowid = (SELECT rowid FROM " + table + " WHERE " +
-              source + " = ?1 ORDER BY rowid LIMIT 1)";
+              sourceOrder + " = ?1 ORDER BY rowid LIMIT 1)";
         break;
     case AllPairs:
         sql = "SELECT " + source + ", armenian FROM " + table + " ORDER BY " + sourceOrder +
