@@ -18,6 +18,21 @@ namespace {
 
 const QString kTitle = QStringLiteral("Tavelin");
 
+// What went wrong, in a user's words, from the engine's error number.
+QString explain(const DatabaseError& e) {
+    switch (e.code() & 0xFF) {
+    case 14: // cannot open
+        return QStringLiteral("the file is missing or cannot be read");
+    case 11: // damaged
+    case 26: // not a database
+        return QStringLiteral("the file is damaged or is not a dictionary");
+    case 1: // no such table or field
+        return QStringLiteral("the file holds no dictionary of this kind");
+    default:
+        return QStringLiteral("the file cannot be used");
+    }
+}
+
 // Opens one dictionary; reports a failure with the file's name and the engine's error.
 bool openDictionary(Database& handle, const QString& directory, const DictionaryKind& kind) {
     const QString name = QString::fromLatin1(kind.fileName);
@@ -26,11 +41,11 @@ bool openDictionary(Database& handle, const QString& directory, const Dictionary
         handle = Database::open(QFile::encodeName(path).toStdString(), kind);
         return true;
     } catch (const DatabaseError& e) {
-        showWarning(kTitle,
-                    QStringLiteral("The dictionary %1 cannot be opened.\n\n%2\n\nError %3: %4")
-                        .arg(name, QDir::toNativeSeparators(path))
-                        .arg(e.code())
-                        .arg(QString::fromStdString(e.text())));
+        showWarning(kTitle, QStringLiteral("The dictionary %1 cannot be opened: %2.\n\n%3\n\n"
+                                           "Error %4: %5")
+                                .arg(name, explain(e), QDir::toNativeSeparators(path))
+                                .arg(e.code())
+                                .arg(QString::fromStdString(e.text())));
         return false;
     }
 }

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 
+#include <sqlite3.h>
+
 using namespace tavelin;
 using tavelin::test::TempDir;
 
@@ -70,7 +72,7 @@ TEST_F(Startup, MissingEnglishDictionaryStopsBeforeTheRussianOne) {
     EXPECT_FALSE(openDictionaries(QString::fromStdString(dir.path().string())));
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0].title, "Tavelin");
-    EXPECT_TRUE(warnings[0].text.startsWith("The dictionary EA.tvl cannot be opened."));
+    EXPECT_TRUE(warnings[0].text.startsWith("The dictionary EA.tvl cannot be opened: "));
     EXPECT_TRUE(warnings[0].text.contains("Error 14: unable to open database file"));
     EXPECT_FALSE(db1.isOpen());
     EXPECT_FALSE(std::filesystem::exists(dir.file("EA.tvl")));
@@ -81,7 +83,71 @@ TEST_F(Startup, BrokenRussianDictionaryIsReportedByName) {
     test::writeFile(dir.file("RA.tvl"), "дом\tտուն\n");
     EXPECT_FALSE(openDictionaries(QString::fromStdString(dir.path().string())));
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_TRUE(warnings[0].text.startsWith("The dictionary RA.tvl cannot be opened."));
+    EXPECT_TRUE(warnings[0].text.startsWith("The dictionary RA.tvl cannot be opened: "));
     EXPECT_TRUE(warnings[0].text.contains("Error 26: file is not a database"));
     EXPECT_EQ(test::readFile(dir.file("RA.tvl")), "дом\tտուն\n");
+}
+
+// Every kind of broken dictionary stops start-up with its name in the message
+// and leaves the file exactly as it was.
+TEST_F(Startup, BrokenFilesAreReportedAndLeftAlone) {
+    Database::create(dir.file("RA.tvl"), kRussianArmenian);
+    std::string fullDictionary;
+    {
+        Database::create(dir.file("full.tvl"), kEnglishArmenian);
+        Database full = Database::open(dir.file("full.tvl"), kEnglishArmenian);
+        full.inTransaction([&] {
+            for (int i = 0; i < 2000; ++i) {
+                full.append("word" + std::to_string(i), "\xB3\xB5");
+            }
+        });
+    }
+    fullDictionary = test::readFile(dir.file("full.tvl"));
+    struct Broken {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        const char* error;
+    };
+    const Broken cases[] = {
+        {"empty file", [](const std::string& p) { test::writeFile(p, ""); },
+         "no such table: Tavelin"},
+        {"text file", [](const std::string& p) { test::writeFile(p, "cat\tկատու\n"); },
+         "file is not a database"},
+        {"truncated database",
+         [&](const std::string& p) { test::writeFile(p, fullDictionary.substr(0, 3000)); },
+         "database disk image is malformed"},
+        {"no table",
+         [](const std::string& p) {
+             Database::create(p, kRussianArmenian); // a Russian-Armenian file named EA.tvl
+         },
+         "no such table: Tavelin"},
+        {"no column",
+         [](const std::string& p) {
+             sqlite3* handle = nullptr;
+             sqlite3_open(p.c_str(), &handle);
+             sqlite3_exec(handle, "CREATE TABLE Tavelin (English TEXT)", nullptr, nullptr, nullptr);
+             sqlite3_close(handle);
+         },
+         "no such column: Armenian"},
+    };
+    for (const Broken& broken : cases) {
+        const std::string path = dir.file("EA.tvl");
+        std::filesystem::remove_all(path);
+        broken.make(path);
+        const std::string before = test::readFile(path);
+        warnings.clear();
+        EXPECT_FALSE(openDictionaries(QString::fromStdString(dir.path().string()))) << broken.what;
+        ASSERT_EQ(warnings.size(), 1u) << broken.what;
+        EXPECT_TRUE(warnings[0].text.startsWith("The dictionary EA.tvl cannot be opened: "));
+        EXPECT_TRUE(warnings[0].text.contains(QString::fromLatin1(broken.error)))
+            << broken.what << ": " << warnings[0].text.toStdString();
+        EXPECT_EQ(test::readFile(path), before) << broken.what;
+        EXPECT_FALSE(std::filesystem::exists(path + "-journal")) << broken.what;
+    }
+    std::filesystem::remove_all(dir.file("EA.tvl"));
+    std::filesystem::create_directory(dir.file("EA.tvl"));
+    warnings.clear();
+    EXPECT_FALSE(openDictionaries(QString::fromStdString(dir.path().string())));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_TRUE(warnings[0].text.contains("Error 14"));
 }
