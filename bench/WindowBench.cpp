@@ -1,0 +1,287 @@
+// One run of the main window for tavelin-bench, in a process of its own:
+//
+//   tavelin-bench-window DIRECTORY PAIRS KEYSTROKES SEED
+//
+// starts as the program does (dictionaries open, main window made hidden,
+// splash shown), times the splash's timer tick until the main window has
+// painted, and then, when KEYSTROKES is not 0, times that many keystrokes in
+// each of the English-Armenian page's search boxes. The result goes to file
+// descriptor 3 as a WindowRun. DIRECTORY holds EA.tvl and RA.tvl of PAIRS
+// pairs each. Meant to run on the offscreen platform.
+
+#include "WindowRun.h"
+#include "WordGenerator.h"
+
+#include "app/Splash.h"
+#include "app/modMain.h"
+#include "data/data.h"
+#include "main_window/Tavelin.h"
+#include "platform/Fonts.h"
+#include "platform/TextCodec.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace tavelin;
+using namespace tavelin::bench;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A run that has not finished by then has hung; the parent sees it fail.
+constexpr unsigned kGiveUpSeconds = 300;
+
+double secondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+long maxRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Watches the start-up: when the main window shows (the splash must be gone by
+// then), and when its first paint, the one that draws list1's words, is over;
+// then it ends the event loop.
+class StartWatch : public QObject {
+public:
+    StartWatch(Tavelin& window, QWidget*& splash) : window_(window), splash_(splash) {
+        window_.installEventFilter(this);
+        window_.list1->viewport()->installEventFilter(this);
+    }
+
+    Clock::time_point tick;
+    Clock::time_point filled;
+    Clock::time_point visible;
+    Clock::time_point painted;
+    long tickMaxRssKb = 0;
+    bool done = false;
+    // Nothing may be thrown through the event loop; a fault waits here.
+    const char* problem = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_ && event->type() == QEvent::Show && !shown_) {
+            shown_ = true;
+            visible = Clock::now();
+            if (splash_ != nullptr && splash_->isVisible()) {
+                problem = "the main window showed before the splash went away";
+            }
+        } else if (watched == window_.list1->viewport() && event->type() == QEvent::Paint &&
+                   shown_ && !listPainted_) {
+            listPainted_ = true;
+            // Runs once the paint under way, and its flush, are over.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    painted = Clock::now();
+                    done = true;
+                    QCoreApplication::exit(0);
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    Tavelin& window_;
+    QWidget*& splash_;
+    bool shown_ = false;
+    bool listPainted_ = false;
+};
+
+// The offscreen platform says, every run, that it cannot shape the splash or
+// pass size hints on; the rest of what Qt says goes through.
+QtMessageHandler qtHandler = nullptr;
+
+void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("This plugin does not support"))) {
+        return;
+    }
+    qtHandler(type, context, message);
+}
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++count;
+        }
+        return false;
+    }
+};
+
+// Types the first one to three letters of words picked at random from the
+// box's list, one key at a time, emptying the box before each word; times
+// each key press, and the whole keystroke: press, release and the events
+// they leave behind, the repaint among them.
+// `chosen` is the box that shows the list's chosen word, `other` the one that
+// shows its translation.
+Typing typeInto(WordBox* box, ListBox* list, WordBox* chosen, WordBox* other, int keystrokes,
+                Rng& rng) {
+    const WordListModel& words = list->words();
+    if (words.count() == 0) {
+        throw std::runtime_error("the list to type from is empty");
+    }
+    PaintCounter paints(list->viewport());
+    box->setFocus();
+    std::vector<double> press;
+    std::vector<double> keystroke;
+    press.reserve(keystrokes);
+    keystroke.reserve(keystrokes);
+    int repainted = 0;
+    while (static_cast<int>(press.size()) < keystrokes) {
+        const std::string word(
+            words.word(static_cast<int>(rng.below(static_cast<std::uint32_t>(words.count())))));
+        const std::size_t letters = std::min<std::size_t>(1 + rng.below(3), word.size());
+        box->clear();
+        QCoreApplication::processEvents();
+        for (std::size_t i = 0; i < letters && static_cast<int>(press.size()) < keystrokes; ++i) {
+            const QString typed = toDisplay(box->side(), word.substr(i, 1));
+            QKeyEvent down(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+            QKeyEvent up(QEvent::KeyRelease, 0, Qt::NoModifier, typed);
+            const int paintsBefore = paints.count;
+            const auto start = Clock::now();
+            QApplication::sendEvent(box, &down);
+            const auto pressed = Clock::now();
+            QApplication::sendEvent(box, &up);
+            QCoreApplication::processEvents();
+            const auto settled = Clock::now();
+            press.push_back(secondsBetween(start, pressed));
+            keystroke.push_back(secondsBetween(start, settled));
+            if (paints.count > paintsBefore) {
+                ++repainted;
+            }
+
+            // The key did what a key does: the box holds the prefix, the list
+            // has chosen a word beginning with it, and the pair's boxes show
+            // that word and a translation (the made-up words are never empty).
+            const std::string prefix = word.substr(0, i + 1);
+            if (box->codes() != prefix) {
+                throw std::runtime_error("the search box does not hold what was typed");
+            }
+            const int index = list->listIndex();
+            if (index < 0 || !startsWithIgnoringCase(box->side(), words.word(index), prefix)) {
+                throw std::runtime_error("a keystroke did not find its prefix in the list");
+            }
+            if (chosen->codes() != words.word(index) || other->text().isEmpty()) {
+                throw std::runtime_error("a keystroke did not show the chosen pair");
+            }
+        }
+    }
+    return {Spread::of(std::move(press)), Spread::of(std::move(keystroke)), repainted};
+}
+
+WindowRun run(int argc, char** argv) {
+    if (argc != 5) {
+        throw std::runtime_error("usage: tavelin-bench-window DIRECTORY PAIRS KEYSTROKES SEED");
+    }
+    const std::string dir = argv[1];
+    const long pairs = std::strtol(argv[2], nullptr, 10);
+    const int keystrokes = static_cast<int>(std::strtol(argv[3], nullptr, 10));
+    Rng rng(std::strtoull(argv[4], nullptr, 10));
+
+    WindowRun result{};
+    qtHandler = qInstallMessageHandler(quietOffscreen);
+    QApplication app(argc, argv);
+    std::snprintf(result.qtVersion, sizeof result.qtVersion, "%s", qVersion());
+    QApplication::setApplicationName(QStringLiteral("Tavelin"));
+    installFontSubstitutes();
+    db = Database::open(dir + "/" + kEnglishArmenian.fileName, kEnglishArmenian);
+    db1 = Database::open(dir + "/" + kRussianArmenian.fileName, kRussianArmenian);
+
+    Tavelin& window = Tavelin::instance();
+    QWidget* splash = nullptr;
+    StartWatch watch(window, splash);
+    splash = new Splash(
+        [&] {
+            watch.tick = Clock::now();
+            watch.tickMaxRssKb = maxRssKb();
+            fillLists(window);
+            watch.filled = Clock::now();
+        },
+        &window);
+    // The splash deletes itself after its tick.
+    QObject::connect(splash, &QObject::destroyed, [&] { splash = nullptr; });
+    splash->show();
+    QApplication::exec();
+    if (watch.problem != nullptr) {
+        throw std::runtime_error(watch.problem);
+    }
+    if (!watch.done) {
+        throw std::runtime_error("the main window never painted its list");
+    }
+
+    result.filledSeconds = secondsBetween(watch.tick, watch.filled);
+    result.visibleSeconds = secondsBetween(watch.tick, watch.visible);
+    result.paintedSeconds = secondsBetween(watch.tick, watch.painted);
+    result.tickMaxRssKb = watch.tickMaxRssKb;
+    result.shownMaxRssKb = maxRssKb();
+    ListBox* lists[4] = {window.list1, window.list2, window.List3, window.List4};
+    for (int k = 0; k < 4; ++k) {
+        result.listWords[k] = lists[k]->listCount();
+        if (result.listWords[k] != pairs) {
+            throw std::runtime_error("a list holds " + std::to_string(result.listWords[k]) +
+                                     " words, not " + std::to_string(pairs));
+        }
+    }
+    if (!window.isVisible()) {
+        throw std::runtime_error("the main window is not visible");
+    }
+
+    if (keystrokes > 0) {
+        window.activateWindow();
+        result.english =
+            typeInto(window.Text1, window.list1, window.Text3, window.Text7, keystrokes, rng);
+        result.armenian =
+            typeInto(window.Text2, window.list2, window.Text7, window.Text3, keystrokes, rng);
+    }
+    delete &window;
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::alarm(kGiveUpSeconds);
+    try {
+        const WindowRun result = run(argc, argv);
+        const char* bytes = reinterpret_cast<const char*>(&result);
+        std::size_t done = 0;
+        while (done < sizeof result) {
+            const ssize_t n = ::write(kResultFd, bytes + done, sizeof result - done);
+            if (n <= 0) {
+                std::fprintf(stderr, "tavelin-bench-window: cannot hand the result back: %s\n",
+                             std::strerror(errno));
+                return 1;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tavelin-bench-window: %s\n", e.what());
+        return 1;
+    }
+}
