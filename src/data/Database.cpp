@@ -109,7 +109,8 @@ Database Database::open(const std::string& path, const DictionaryKind& kind) {
         throw DatabaseError(SQLITE_CANTOPEN, "unable to open database file: it is a directory");
     }
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &handle,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string text = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close_v2(handle);
@@ -133,9 +134,10 @@ Database Database::open(const std::string& path, const DictionaryKind& kind) {
 
 Database Database::create(const std::string& path, const DictionaryKind& kind) {
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(
-        path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE,
-        nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &handle,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
+                                       SQLITE_OPEN_EXCLUSIVE | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     if (rc != SQLITE_OK) {
         const std::string text = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close_v2(handle);
@@ -149,9 +151,12 @@ Database Database::create(const std::string& path, const DictionaryKind& kind) {
     // (the order tells equal words only when their codes are equal).
     database.execute(("CREATE TABLE " + table + " (Id INTEGER PRIMARY KEY, " + source +
                       " TEXT, Armenian TEXT);"
-                      "CREATE INDEX " + table + source + " ON " + table + " (" + source +
-                      " COLLATE " + collationName(kind.sourceSide) + ");"
-                      "CREATE INDEX " + table + "Armenian ON " + table + " (Armenian COLLATE " +
+                      "CREATE INDEX " +
+                      table + source + " ON " + table + " (" + source + " COLLATE " +
+                      collationName(kind.sourceSide) +
+                      ");"
+                      "CREATE INDEX " +
+                      table + "Armenian ON " + table + " (Armenian COLLATE " +
                       collationName(Side::Armenian) + ");")
                          .c_str());
     return database;

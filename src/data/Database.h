@@ -19,7 +19,8 @@ namespace tavelin {
 // Words are stored as the dictionary's 8-bit codes, unchanged, in TEXT columns
 // (the bytes are not UTF-8; nothing in the schema or the statements interprets
 // them). Lists are sorted with the side's own collation; look-ups compare the
-// codes exactly. Every change is committed before the call returns.
+// codes exactly. Every change is committed before the call returns. A
+// dictionary belongs to the thread that opened it.
 class Database {
 public:
     Database() = default;
