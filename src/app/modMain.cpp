@@ -12,6 +12,8 @@
 #include <QDir>
 
 #include <cstdlib>
+#include <exception>
+#include <thread>
 
 namespace tavelin {
 namespace {
@@ -60,14 +62,62 @@ bool openDictionary(Database& handle, const QString& directory, const Dictionary
 
 } // namespace
 
+namespace {
+
+// Hands a list's words to a loader on another thread: the list itself is
+// emptied before and finished after, on the window's thread, so that its
+// views hear of the change there.
+class WordsFromAnotherThread : public WordList {
+public:
+    explicit WordsFromAnotherThread(WordListModel& list) : list_(list) {}
+    void clear() override {}
+    void append(std::string_view word) override { list_.append(word); }
+    void reserve(std::size_t count) override { list_.reserve(count); }
+    void finish() override {}
+
+private:
+    WordListModel& list_;
+};
+
+} // namespace
+
 void fillLists(Tavelin& window) {
+    // The two dictionaries are read at the same time, the Russian-Armenian one
+    // on a thread of its own; each list still gets its words in the loaders' order.
+    WordListModel* const russianLists[] = {&window.List3->words(), &window.List4->words()};
+    for (WordListModel* list : russianLists) {
+        list->clear();
+    }
+    std::exception_ptr russianFailure;
+    std::thread russian([&] {
+        try {
+            WordsFromAnotherThread armenian1(*russianLists[0]);
+            WordsFromAnotherThread russianWords(*russianLists[1]);
+            LoadArmenian1(armenian1);
+            LoadRussian(russianWords);
+        } catch (...) {
+            russianFailure = std::current_exception();
+        }
+    });
+    std::exception_ptr englishFailure;
     try {
         LoadEnglish(window.list1->words());
         LoadArmenian(window.list2->words());
-        LoadArmenian1(window.List3->words());
-        LoadRussian(window.List4->words());
-    } catch (const DatabaseError& e) {
-        endOnFailure(e);
+    } catch (...) {
+        englishFailure = std::current_exception();
+    }
+    russian.join();
+    for (WordListModel* list : russianLists) {
+        list->finish();
+    }
+    for (const std::exception_ptr& failure : {englishFailure, russianFailure}) {
+        try {
+            if (failure) {
+                std::rethrow_exception(failure);
+            }
+        } catch (const DatabaseError& e) {
+            endOnFailure(e);
+        }
     }
 }
 

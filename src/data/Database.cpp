@@ -214,6 +214,9 @@ sqlite3_stmt* Database::statement(Statement which) {
     case Count:
         sql = "SELECT count(*) FROM " + table;
         break;
+    case HighestRowid:
+        sql = "SELECT coalesce(max(rowid), 0) FROM " + table;
+        break;
     case StatementCount:
         break;
     }
@@ -226,6 +229,7 @@ sqlite3_stmt* Database::statement(Statement which) {
 
 void Database::loadWords(Column column, WordList& list) {
     list.clear();
+    list.reserve(static_cast<std::size_t>(highestRowid()));
     sqlite3_stmt* query = statement(column == Column::Source ? LoadSource : LoadArmenian);
     StatementUse use(query);
     int rc;
@@ -282,6 +286,15 @@ void Database::forEachPair(const std::function<void(std::string_view, std::strin
     if (rc != SQLITE_DONE) {
         fail();
     }
+}
+
+long long Database::highestRowid() {
+    sqlite3_stmt* query = statement(HighestRowid);
+    StatementUse use(query);
+    if (sqlite3_step(query) != SQLITE_ROW) {
+        fail();
+    }
+    return sqlite3_column_int64(query, 0);
 }
 
 long long Database::count() {

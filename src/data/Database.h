@@ -66,10 +66,13 @@ private:
         Remove,
         AllPairs,
         Count,
+        HighestRowid,
         StatementCount
     };
 
     Database(sqlite3* handle, const DictionaryKind& kind);
+    // At least the number of rows, found at once: a size hint for lists.
+    long long highestRowid();
     sqlite3_stmt* statement(Statement which);
     void execute(const char* sql);
     [[noreturn]] void fail() const;
