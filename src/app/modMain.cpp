@@ -3,10 +3,14 @@
 #include "Splash.h"
 #include "data/DatabaseError.h"
 #include "data/data.h"
+#include "editing/EditingCommands.h"
 #include "main_window/Tavelin.h"
 #include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Notice.h"
+#include "services/HelpWindow.h"
+#include "services/frmAbout.h"
+#include "settings/OptionsDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -146,9 +150,15 @@ int Main(int argc, char** argv) {
     if (!openDictionaries(QApplication::applicationDirPath())) {
         return 1;
     }
-    // The main window is made hidden and loads before the splash appears; the
-    // splash fills its lists and shows it.
+    // The saved looks of both pages; the first brings the main window into
+    // being, hidden, and its load sequence runs there. The splash then fills
+    // its lists and shows it.
+    LoadOptions();
+    LoadOptions1();
     Tavelin& window = Tavelin::instance();
+    window.setCommands({openAddDialog, openDeleteDialog, openOptionsDialog,
+                        [&window] { openAboutBox(&window); },
+                        [&window] { openHelpWindow(&window); }});
     auto* splash = new Splash([&window] { fillLists(window); }, &window);
     splash->show();
     const int status = QApplication::exec();

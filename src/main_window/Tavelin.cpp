@@ -117,6 +117,7 @@ void Tavelin::buildMenus() {
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
     mnuhelptopics = mnuhelp->addAction(QStringLiteral("&Help Topics..."));
     mnuhelptopics->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(mnuhelptopics, &QAction::triggered, this, &Tavelin::mnuhelptopics_Click);
     mnuabout = mnuhelp->addAction(QStringLiteral("&About..."), this, &Tavelin::mnuabout_Click);
 
     // The notification-area icon's pop-up menu; not on the menu bar.
@@ -176,7 +177,7 @@ void Tavelin::buildPages() {
     // The window is designed with the second page active; loading selects the first.
     tab1->setCurrentPage(1);
 
-    struct BoxSpec {
+    struct BoxDesign {
         WordBox** box;
         const char* name;
         Side side;
@@ -185,7 +186,7 @@ void Tavelin::buildPages() {
         const char* family;
         bool readOnly;
     };
-    const BoxSpec boxes[] = {
+    const BoxDesign boxes[] = {
         {&Text1, "Text1", Side::English, 0, 75, 840, 2460, 435, kWindowFont, false},
         {&Text2, "Text2", Side::Armenian, 0, 2620, 840, 3735, 435, kArmenianFont, false},
         {&Text3, "Text3", Side::English, 0, 75, 5040, 1935, 400, "Times New Roman", true},
@@ -195,17 +196,17 @@ void Tavelin::buildPages() {
         {&Text6, "Text6", Side::Russian, 1, 75, 5040, 1935, 400, kWindowFont, true},
         {&Text8, "Text8", Side::Armenian, 1, 2620, 5040, 3230, 400, kArmenianFont, true},
     };
-    for (const BoxSpec& spec : boxes) {
-        auto* box = new WordBox(spec.side, tab1);
-        box->setObjectName(QString::fromLatin1(spec.name));
-        box->setFont(designFont(spec.family));
-        box->setReadOnly(spec.readOnly);
-        twips::place(box, spec.left, spec.top, spec.width, spec.height);
-        tab1->addToPage(spec.page, box);
-        *spec.box = box;
+    for (const BoxDesign& design : boxes) {
+        auto* box = new WordBox(design.side, tab1);
+        box->setObjectName(QString::fromLatin1(design.name));
+        box->setFont(designFont(design.family));
+        box->setReadOnly(design.readOnly);
+        twips::place(box, design.left, design.top, design.width, design.height);
+        tab1->addToPage(design.page, box);
+        *design.box = box;
     }
 
-    struct ListSpec {
+    struct ListDesign {
         ListBox** list;
         const char* name;
         Side side;
@@ -214,40 +215,40 @@ void Tavelin::buildPages() {
         int width;
         const char* family;
     };
-    const ListSpec lists[] = {
+    const ListDesign lists[] = {
         {&list1, "list1", Side::English, 0, 75, 2460, kWindowFont},
         {&list2, "list2", Side::Armenian, 0, 2620, 3735, kArmenianFont},
         {&List4, "List4", Side::Russian, 1, 75, 2460, kWindowFont},
         {&List3, "List3", Side::Armenian, 1, 2620, 3735, kArmenianFont},
     };
-    for (const ListSpec& spec : lists) {
-        auto* list = new ListBox(spec.side, tab1);
-        list->setObjectName(QString::fromLatin1(spec.name));
-        list->setFont(designFont(spec.family));
-        twips::place(list, spec.left, 1320, spec.width, 3675);
-        tab1->addToPage(spec.page, list);
-        *spec.list = list;
+    for (const ListDesign& design : lists) {
+        auto* list = new ListBox(design.side, tab1);
+        list->setObjectName(QString::fromLatin1(design.name));
+        list->setFont(designFont(design.family));
+        twips::place(list, design.left, 1320, design.width, 3675);
+        tab1->addToPage(design.page, list);
+        *design.list = list;
     }
 
-    struct ButtonSpec {
+    struct ButtonDesign {
         QPushButton** button;
         const char* name;
         int page;
         int left;
     };
-    const ButtonSpec buttons[] = {{&Command1, "Command1", 0, 2040},
+    const ButtonDesign buttons[] = {{&Command1, "Command1", 0, 2040},
                                   {&Command2, "Command2", 0, 5880},
                                   {&Command3, "Command3", 1, 2040},
                                   {&Command4, "Command4", 1, 5880}};
-    for (const ButtonSpec& spec : buttons) {
+    for (const ButtonDesign& design : buttons) {
         auto* button = new QPushButton(tab1);
-        button->setObjectName(QString::fromLatin1(spec.name));
+        button->setObjectName(QString::fromLatin1(design.name));
         button->setIcon(QIcon(QStringLiteral(":/copy.png")));
         button->setIconSize(QSize(24, 23));
         button->setToolTip(QStringLiteral("Copy"));
-        twips::place(button, spec.left, 5055, 495, 400);
-        tab1->addToPage(spec.page, button);
-        *spec.button = button;
+        twips::place(button, design.left, 5055, 495, 400);
+        tab1->addToPage(design.page, button);
+        *design.button = button;
     }
 
     connect(tab1, &TabControl::pageChanged, this, &Tavelin::tab1_Click);
@@ -382,6 +383,12 @@ void Tavelin::mnuabout_Click() {
     }
 }
 
+void Tavelin::mnuhelptopics_Click() {
+    if (commands_.help) {
+        commands_.help();
+    }
+}
+
 void Tavelin::Toolbar1_ButtonClick(const QString& key) {
     if (key == QLatin1String("Quit")) {
         mnuQuit_Click();
@@ -391,6 +398,8 @@ void Tavelin::Toolbar1_ButtonClick(const QString& key) {
         mnuDelete_Click();
     } else if (key == QLatin1String("Properties")) {
         mnuProperties_Click();
+    } else if (key == QLatin1String("Help")) {
+        mnuhelptopics_Click();
     }
 }
 

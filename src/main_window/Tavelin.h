@@ -32,6 +32,7 @@ public:
         std::function<void(int page)> remove;
         std::function<void(int page)> options;
         std::function<void()> about;
+        std::function<void()> help;
     };
 
     // The main window exists once per run; it is made on first use, hidden,
@@ -79,6 +80,7 @@ public:
     void mnuDelete_Click();
     void mnuProperties_Click();
     void mnuabout_Click();
+    void mnuhelptopics_Click();
     void mnutavelin_Click();
     void Toolbar1_ButtonClick(const QString& key);
     void Form_Resize();

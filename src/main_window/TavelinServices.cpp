@@ -1,14 +1,146 @@
 // The main window's resize handler, notification-area icon and hot keys.
 #include "Tavelin.h"
 
-namespace tavelin {
+#include "platform/TabControl.h"
+#include "platform/WindowProc.h"
+#include "services/HotKey.h"
+#include "services/Resize.h"
+#include "services/SysTray.h"
 
-void Tavelin::Form_Resize() {}
-void Tavelin::mnuTray() {}
-void Tavelin::SysTrayMouseEventHandler() { mnutavelin_Click(); }
-void Tavelin::SysTrayMouseEventHandler1() {}
-void Tavelin::mnutavelin_Click() {}
-void Tavelin::installHotKeys() {}
-void Tavelin::removeTrayIcon() {}
+#include <QAction>
+#include <QCursor>
+#include <QEvent>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+
+#include <cstdio>
+
+namespace tavelin {
+namespace {
+
+const QString kTitle = QStringLiteral("Tavelin");
+
+// Runs the resize handler whenever the client area changes size and
+// whenever the window is minimised, maximised or restored.
+class ResizeWatcher : public QObject {
+public:
+    explicit ResizeWatcher(Tavelin* window) : QObject(window), window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if ((watched == window_->clientArea && event->type() == QEvent::Resize) ||
+            (watched == window_ && event->type() == QEvent::WindowStateChange)) {
+            window_->Form_Resize();
+        }
+        return false;
+    }
+
+private:
+    Tavelin* window_;
+};
+
+// Sends the window behind its notification-area icon. Where the desktop has
+// no notification area there would be no icon to bring it back from, so it
+// stays minimised in the task bar instead.
+void sendToTray(Tavelin& window) {
+    if (SysTray::notificationAreaAvailable()) {
+        window.hide();
+        return;
+    }
+    static bool said = false;
+    if (!said) {
+        said = true;
+        std::fprintf(stderr, "Tavelin: the desktop has no notification area; the minimised "
+                             "dictionary stays in the task bar.\n");
+    }
+    if (!window.isMinimized()) {
+        window.showMinimized();
+    }
+}
+
+// Whether the window is sent away: hidden, or minimised for want of a
+// notification area.
+bool isAway(const Tavelin& window) {
+    return !window.isVisible() || (window.isMinimized() && !SysTray::notificationAreaAvailable());
+}
+
+void showNormalInFront(Tavelin& window) {
+    window.setWindowState(Qt::WindowNoState);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+// Joins the window to the services once: its resize handler, its icon's
+// handlers and menu, and the farewell when it goes.
+void attach(Tavelin& window) {
+    static QPointer<Tavelin> attached;
+    if (attached == &window) {
+        return;
+    }
+    attached = &window;
+    auto* watcher = new ResizeWatcher(&window);
+    window.installEventFilter(watcher);
+    window.clientArea->installEventFilter(watcher);
+    SysTray::setHandlers({[&window] { window.SysTrayMouseEventHandler(); },
+                          [&window] { window.SysTrayMouseEventHandler1(); }, window.mApps});
+    // The icon menu's "&About" does what the Help menu's does.
+    QObject::connect(window.mnuabout1, &QAction::triggered, &window, &Tavelin::mnuabout_Click);
+    const winproc::Window id = &window;
+    QObject::connect(&window, &QObject::destroyed, [id] {
+        hotkey::uninstall(id);
+        SysTray::windowGone(id);
+    });
+}
+
+} // namespace
+
+void Tavelin::Form_Resize() {
+    QWidget* const controls[] = {Text1, Text2,    Text3,    list1,    list2,   Text4,
+                                 Text5, Text6,    List3,    List4,    Text7,   Text8,
+                                 tab1,  Command1, Command2, Command3, Command4};
+    for (QWidget* control : controls) {
+        Resize::ScaleControl(control, this);
+    }
+    if (isMinimized()) {
+        mnuTray();
+        sendToTray(*this);
+    } else {
+        mnuTray();
+    }
+}
+
+void Tavelin::mnuTray() {
+    SysTray::Hook(this);
+    SysTray::AddIconToTray(this, windowIcon(), kTitle);
+}
+
+void Tavelin::SysTrayMouseEventHandler() {
+    mnutavelin_Click();
+}
+
+void Tavelin::SysTrayMouseEventHandler1() {
+    activateWindow();
+    mApps->exec(QCursor::pos());
+}
+
+void Tavelin::mnutavelin_Click() {
+    if (!isAway(*this)) {
+        return;
+    }
+    SysTray::Unhook();
+    showNormalInFront(*this);
+}
+
+void Tavelin::installHotKeys() {
+    attach(*this);
+    hotkey::install(this, {[this] { mnuTray(); }, [this] { return !isAway(*this); },
+                           [this] { sendToTray(*this); }, [this] { showNormalInFront(*this); }});
+}
+
+void Tavelin::removeTrayIcon() {
+    SysTray::RemoveIconFromTray();
+}
 
 } // namespace tavelin

@@ -3,9 +3,11 @@
 # keyboard and the mouse as a user would. Prints one line per scenario and
 # "N passed, N failed" at the end.
 #
-# Usage: run.sh TAVELIN TAVELIN_DICT
+# Usage: run.sh TAVELIN TAVELIN_DICT [SCENARIO...]
 TAVELIN=$(realpath "$1")
 TAVELIN_DICT=$(realpath "$2")
+shift 2
+SCENARIOS=("$@")
 E2E_DIR=$(cd "$(dirname "$0")" && pwd)
 source "$E2E_DIR/lib.sh"
 
@@ -34,20 +36,26 @@ start_and_wait() {
 
 # 1. The splash shows while the lists fill, then the main window, above others.
 scenario_start() {
-    # A larger dictionary keeps the splash up long enough to be seen.
-    awk 'BEGIN { for (i = 0; i < 150000; i++) printf "w%07d\tբառ\n", i }' >"$WORK/big.tsv"
+    awk 'BEGIN { for (i = 0; i < 50000; i++) printf "w%07d\tբառ\n", i }' >"$WORK/big.tsv"
     rm "$PROGRAM_DIR/EA.tvl"
     "$TAVELIN_DICT" import "$PROGRAM_DIR/EA.tvl" "$WORK/big.tsv" >/dev/null
+    # The splash may be up for only a few milliseconds: watch the windows the
+    # X server makes rather than polling for it.
+    xev -root -event substructure >"$WORK/xev.log" 2>/dev/null &
+    local watcher=$!
+    echo "$watcher" >>"$PID_FILE"
+    sleep 0.3
     start_program
-    wait_for 10 sh -c "xdotool search --onlyvisible --name '^Form1$' | grep -q ." ||
-        fail "no splash appeared"
-    shot splash
     wait_main_window 20 || fail "the main window did not appear"
+    kill "$watcher"
     local id
     id=$(main_window)
+    # The splash: a window of the skin's size, 208 x 221, mapped before the main window.
+    grep -q 'width 208, height 221' "$WORK/xev.log" || fail "no splash of 208 x 221 appeared"
+    [ -z "$(xdotool search --onlyvisible --name '^Form1$')" ] || fail "the splash is still there"
     is_above "$id" || fail "the main window is not above other windows"
-    [ -z "$(window_by_title '^Form1$')" ] || fail "the splash is still there"
     xdotool getwindowname "$id" | grep -qx ' Tavelin (Eng - Arm) ' || fail "caption"
+    shot main-start
 }
 
 # 2. A second copy is refused with a message box; the first keeps running.
@@ -129,8 +137,293 @@ scenario_armenian_direction() {
         fail "clipboard: $(clipboard)"
 }
 
+# Waits for a window with the exact title and prints its id.
+wait_window() {
+    local title=$1 id=
+    wait_for "${2:-5}" sh -c "xdotool search --onlyvisible --name '^$title\$' | grep -q ." || return 1
+    window_by_title "^$title\$"
+}
+
+# Clicks a control of a dialog (no menu bar) given in twips.
+click_dialog() {
+    local id=$1 left=$2 top=$3 width=$4 height=$5
+    click_in "$id" $(px $((left + width / 2))) $(px $((top + height / 2)))
+}
+
+lookup() { "$TAVELIN_DICT" lookup "$PROGRAM_DIR/$1" "$2"; }
+
+# 6. Adding a pair through the dialog, a refused duplicate, a refused digit.
+scenario_add() {
+    start_and_wait
+    xdotool key ctrl+i
+    local dialog
+    dialog=$(wait_window Add) || fail "no Add dialog"
+    xdotool key Tab Tab # from the Add button over Close to the English field
+    type_text "zebra"
+    xdotool key Tab
+    type_text "զեբր"
+    shot add-dialog
+    xdotool key Return
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Add\$' | grep -q ." ||
+        fail "the dialog did not close"
+    [ "$(lookup EA.tvl zebra)" = "զեբր" ] || fail "not stored: $(lookup EA.tvl zebra)"
+    wait_for 5 has_focus "$(main_window)" || fail "the main window did not get the focus back"
+    xdotool key ctrl+i
+    wait_window Add >/dev/null || fail "no Add dialog the second time"
+    xdotool key Tab Tab
+    type_text "ZEBRA"
+    xdotool key Tab
+    type_text "զեբր"
+    xdotool key Return
+    wait_window ErrorAdd >/dev/null || fail "no ErrorAdd for a duplicate"
+    shot error-notice
+    xdotool key Return
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^ErrorAdd\$' | grep -q ." ||
+        fail "the notice did not close"
+    # Back in the dialog: a new word with a digit typed into it.
+    xdotool key ctrl+a
+    xdotool key shift+Tab
+    xdotool key ctrl+a BackSpace
+    type_text "ant1elope"
+    xdotool key Return
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Add\$' | grep -q ." ||
+        fail "the dialog did not close after the second word"
+    [ "$(lookup EA.tvl antelope)" = "զեբր" ] || fail "antelope not stored as typed without the digit"
+    ! lookup EA.tvl ant1elope >/dev/null || fail "the digit reached the dictionary"
+}
+
+# 7. Deleting the selected pair; Esc deletes nothing.
+scenario_delete() {
+    start_and_wait
+    local id
+    id=$(main_window)
+    click_control "$id" 75 840 2460 435
+    type_text "dog"
+    xdotool key alt+e
+    sleep 0.2
+    xdotool key d
+    wait_window Delete >/dev/null || fail "no Delete dialog"
+    shot delete-dialog
+    xdotool key Return
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Delete\$' | grep -q ." ||
+        fail "the dialog did not close"
+    ! lookup EA.tvl dog >/dev/null || fail "dog is still in the file"
+    click_control "$id" 75 840 2460 435
+    xdotool key ctrl+a BackSpace
+    type_text "cat"
+    xdotool key alt+e
+    sleep 0.2
+    xdotool key d
+    wait_window Delete >/dev/null || fail "no Delete dialog the second time"
+    xdotool key Escape
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Delete\$' | grep -q ." ||
+        fail "Esc did not close the dialog"
+    [ "$(lookup EA.tvl cat)" = "կատու" ] || fail "Esc deleted cat"
+}
+
+# 8. The options dialog: Default then Ok writes the page's two sections; Cancel writes nothing.
+scenario_options() {
+    start_and_wait
+    xdotool key ctrl+d
+    local dialog
+    dialog=$(wait_window Properties) || fail "no Properties dialog"
+    shot properties
+    click_dialog "$dialog" 3480 3600 1335 495 # Cancel
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Properties\$' | grep -q ." ||
+        fail "Cancel did not close"
+    [ ! -e "$PROGRAM_DIR/Options.ini" ] || fail "Cancel wrote $(cat "$PROGRAM_DIR/Options.ini")"
+    xdotool key ctrl+d
+    dialog=$(wait_window Properties) || fail "no Properties dialog the second time"
+    click_dialog "$dialog" 120 3600 1335 495  # Default
+    click_dialog "$dialog" 1800 3600 1335 495 # Ok
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Properties\$' | grep -q ." ||
+        fail "Ok did not close"
+    grep -qx '\[EnglishList\]' "$PROGRAM_DIR/Options.ini" || fail "no [EnglishList]"
+    grep -qx '\[ArmenianList\]' "$PROGRAM_DIR/Options.ini" || fail "no [ArmenianList]"
+    ! grep -q 'RussianList' "$PROGRAM_DIR/Options.ini" || fail "the other page's section was written"
+}
+
+window_geometry() { # left top width height of the window's client, in pixels
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+ini_value() { awk -F= -v key="$1" '$1 == key {print $2; exit}' "$PROGRAM_DIR/Options.ini"; }
+
+near() { local d=$(($1 - $2)); [ ${d#-} -le "$3" ]; }
+
+# 9. The window opens where it was closed, and maximised when closed maximised.
+scenario_placement() {
+    start_and_wait
+    local id
+    id=$(main_window)
+    xdotool windowsize "$id" 600 560
+    xdotool windowmove "$id" 200 120
+    sleep 0.5
+    local before
+    before=$(window_geometry "$id")
+    xdotool key ctrl+q
+    wait_for 5 sh -c "! pgrep -f '^$PROGRAM_DIR/tavelin'" || fail "Ctrl+Q did not end the program"
+    grep -q '^WindowMaximized=False' "$PROGRAM_DIR/Options.ini" || fail "no WindowMaximized=False"
+    local width
+    width=$(ini_value Width)
+    [ -n "$width" ] && near "${width%%[.,]*}" $((600 * 15)) 600 || fail "Width=$width"
+    start_and_wait
+    id=$(main_window)
+    local after
+    after=$(window_geometry "$id")
+    set -- $before
+    local bx=$1 by=$2 bw=$3 bh=$4
+    set -- $after
+    near "$1" "$bx" 3 && near "$2" "$by" 3 && near "$3" "$bw" 3 && near "$4" "$bh" 3 ||
+        fail "closed at $before, opened at $after"
+    wmctrl -i -r "$id" -b add,maximized_vert,maximized_horz
+    sleep 0.5
+    xdotool key ctrl+q
+    wait_for 5 sh -c "! pgrep -f '^$PROGRAM_DIR/tavelin'" || fail "Ctrl+Q did not end the program"
+    grep -q '^WindowMaximized=True' "$PROGRAM_DIR/Options.ini" || fail "no WindowMaximized=True"
+    start_and_wait
+    xprop -id "$(main_window)" _NET_WM_STATE | grep -q MAXIMIZED_HORZ || fail "not maximised"
+}
+
+# The program's icon windows embedded in trayer's panel.
+tray_icons() {
+    xwininfo -root -tree | awk '
+        /"panel": \("panel" "trayer"\)/ { depth = match($0, /[^ ]/); next }
+        depth && match($0, /[^ ]/) <= depth { depth = 0 }
+        depth && /"Tavelin": \("tavelin"/ { print $1 }'
+}
+
+tray_icon_count() { tray_icons | wc -l; }
+has_tray_icon() { [ -n "$(tray_icons)" ]; }
+
+# The centre of the first icon, as "x y" on the screen.
+tray_icon_centre() {
+    local icon
+    icon=$(tray_icons | head -1)
+    [ -n "$icon" ] || return 1
+    xwininfo -id "$icon" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print int(x + w / 2), int(y + h / 2)}'
+}
+
+# The icon's pop-up menu, when open: a small top-level window of the program's.
+menu_open() {
+    local w
+    for w in $(xwininfo -root -tree |
+        awk '/^     0x[0-9a-f]+ "Tavelin": \("tavelin" "Tavelin"\)  [0-9]+x[2-9][0-9]\+/ {print $1}'); do
+        is_mapped "$w" && return 0
+    done
+    return 1
+}
+
+# 10. Minimising leaves the tray icon; its double click brings the window back; its menu.
+scenario_tray() {
+    start_and_wait
+    local id
+    id=$(main_window)
+    wait_for 5 has_tray_icon || fail "no tray icon"
+    local centre
+    centre=$(tray_icon_centre) || fail "no tray icon"
+    xdotool windowminimize "$id"
+    wait_for 5 sh -c "! xwininfo -id $id | grep -q IsViewable" || fail "still mapped after minimising"
+    [ -n "$(tray_icon_centre)" ] || fail "the icon went away"
+    set -- $centre
+    xdotool mousemove "$1" "$2" click --repeat 2 --delay 80 1
+    wait_main_window 5 || fail "a double click on the icon did not bring the window back"
+    sleep 1 # openbox needs a moment before the icon's menu opens
+    xdotool mousemove "$1" "$2" click 3
+    wait_for 5 menu_open || fail "no menu on a right click"
+    shot tray-menu
+    xdotool key Escape
+}
+
+# 11. Ctrl+F7 and Ctrl+F8 from another program's window.
+scenario_hot_keys() {
+    start_and_wait
+    local id
+    id=$(main_window)
+    xmessage -geometry +50+50 "another program" &
+    echo $! >>"$PID_FILE"
+    local other
+    other=$(wait_window xmessage) || fail "no other window"
+    xdotool windowactivate --sync "$other" 2>/dev/null
+    xdotool key ctrl+F7
+    wait_for 5 sh -c "! xwininfo -id $id | grep -q IsViewable" || fail "Ctrl+F7 did not hide"
+    xdotool key ctrl+F7
+    sleep 0.3
+    local icons
+    icons=$(tray_icon_count)
+    [ "$icons" -eq 1 ] || fail "$icons tray icons after Ctrl+F7 twice"
+    xdotool key ctrl+F8
+    wait_for 5 sh -c "xwininfo -id $id | grep -q IsViewable" || fail "Ctrl+F8 did not show"
+    # The keys work whatever the state of Num Lock.
+    xdotool windowactivate --sync "$other" 2>/dev/null
+    xdotool key Num_Lock
+    xdotool key ctrl+F7
+    wait_for 5 sh -c "! xwininfo -id $id | grep -q IsViewable" || fail "Ctrl+F7 with Num Lock"
+    xdotool key ctrl+F8
+    wait_for 5 sh -c "xwininfo -id $id | grep -q IsViewable" || fail "Ctrl+F8 with Num Lock"
+    xdotool key Num_Lock
+}
+
+# Width of the white list area on the row through (x, y) of a screenshot.
+white_run() {
+    local shot=$1 x=$2 y=$3
+    convert "$shot" -crop "1280x1+0+$y" +repage txt:- |
+        awk -v start="$x" -F'[,: ]+' 'NR > 1 && $1 >= start {
+            if ($0 ~ /#FFFFFF/) n++; else if (n > 0) { print n; exit } }'
+}
+
+# 12. Twice the size, twice the width of the English list.
+scenario_resize() {
+    start_and_wait
+    local id
+    id=$(main_window)
+    local x y w h
+    read -r x y w h < <(window_geometry "$id")
+    local menu=$((h - CLIENT_HEIGHT))
+    local lx=$((x + $(px 75) + 4)) ly=$((y + menu + $(px $((520 + 1320 + 3000)))))
+    shot resize-before
+    local before
+    before=$(white_run "$SHOTS/resize-before.png" "$lx" "$ly")
+    xdotool windowsize "$id" $((w * 2)) $((h * 2))
+    sleep 1
+    read -r x y w h < <(window_geometry "$id")
+    menu=$((h - 2 * CLIENT_HEIGHT))
+    lx=$((x + 2 * $(px 75) + 4))
+    ly=$((y + menu + 2 * $(px $((520 + 1320 + 3000)))))
+    shot resize-after
+    local after
+    after=$(white_run "$SHOTS/resize-after.png" "$lx" "$ly")
+    [ -n "$before" ] && [ -n "$after" ] || fail "list not found ($before, $after)"
+    near "$after" $((before * 2)) 12 || fail "list width $before -> $after"
+}
+
+# 13. The About box opens from the Help menu and Close closes it.
+scenario_about() {
+    start_and_wait
+    xdotool key alt+h
+    sleep 0.2
+    xdotool key a
+    local about
+    about=$(wait_window 'About MyApp') || fail "no About box"
+    shot about
+    click_dialog "$about" 4440 3240 1140 345
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^About MyApp\$' | grep -q ." ||
+        fail "Close did not close"
+}
+
+# 14. A settings file of random bytes does not stop the program.
+scenario_bad_settings() {
+    head -c 4096 /dev/urandom >"$PROGRAM_DIR/Options.ini"
+    start_and_wait
+}
+
+
 start_x_session
-for name in start second_copy missing_dictionary look_up armenian_direction; do
+[ ${#SCENARIOS[@]} -gt 0 ] || SCENARIOS=(start second_copy missing_dictionary look_up
+    armenian_direction add delete options placement tray hot_keys resize about bad_settings)
+for name in "${SCENARIOS[@]}"; do
     make_program_dir
     scenario "$name" "scenario_$name"
 done

@@ -3,6 +3,7 @@
 #include "platform/StatusBar.h"
 #include "platform/TabControl.h"
 #include "platform/TextCodec.h"
+#include "support/GuiTestSupport.h"
 #include "support/QtTestMain.h"
 
 #include <QClipboard>
@@ -13,44 +14,14 @@
 
 using namespace tavelin;
 
-namespace {
-
-// Types text into a box as a user would: one key event per character, each
-// carrying its character.
-void type(QWidget* box, const QString& text) {
-    box->setFocus();
-    for (QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(box, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(box, &release);
-    }
-}
-
-std::string hy(const char* utf8) {
-    return *fromDisplay(Side::Armenian, QString::fromUtf8(utf8));
-}
-std::string ru(const char* utf8) {
-    return *fromDisplay(Side::Russian, QString::fromUtf8(utf8));
-}
-
-void fillDictionary(Database& database,
-                    const std::vector<std::pair<std::string, std::string>>& pairs) {
-    database.inTransaction([&] {
-        for (const auto& [source, armenian] : pairs) {
-            database.append(source, armenian);
-        }
-    });
-}
-
-} // namespace
+using namespace tavelin::test;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
     test::TempDir dir;
     Tavelin* w = nullptr;
-    std::vector<std::pair<std::string, std::string>> english = {
+    Pairs english = {
         {"abandon", hy("լքել")}, {"abbey", hy("աբբայություն")}, {"apple", hy("խնձոր")},
         {"bread", hy("հաց")},    {"cat", hy("կատու")},          {"dog", hy("շուն")},
         {"o'clock", hy("ժամը")}, {"water", hy("ջուր")},         {"Yerevan", hy("Երևան")},
@@ -63,7 +34,7 @@ class MainWindowTest : public QObject {
         LoadRussian(w->List4->words());
     }
 
-    void resetDictionaries(const std::vector<std::pair<std::string, std::string>>& pairs) {
+    void resetDictionaries(const Pairs& pairs) {
         std::filesystem::remove(dir.file("EA.tvl"));
         db = Database::create(dir.file("EA.tvl"), kEnglishArmenian);
         fillDictionary(db, pairs);
@@ -187,7 +158,7 @@ private slots:
     }
 
     void clickingTheTwentyFifthWordShows25() {
-        std::vector<std::pair<std::string, std::string>> many;
+        Pairs many;
         for (char a = 'a'; a <= 'c'; ++a) {
             for (char b = 'a'; b <= 'j'; ++b) {
                 many.push_back({std::string{a, b}, hy("բառ") + std::string(1, a) + b});
@@ -318,7 +289,7 @@ private slots:
         w->setCommands({[&](int page) { opened.push_back(QString("add %1").arg(page)); },
                         [&](int page) { opened.push_back(QString("delete %1").arg(page)); },
                         [&](int page) { opened.push_back(QString("options %1").arg(page)); },
-                        [&] { opened.push_back("about"); }});
+                        [&] { opened.push_back("about"); }, [&] { opened.push_back("help"); }});
         w->mnuAdd->trigger();
         w->Toolbar1_ButtonClick("Properties");
         w->tab1->setCurrentPage(1);
@@ -327,19 +298,20 @@ private slots:
         w->mnuProperties_Click();
         w->Toolbar1_ButtonClick("Help");
         w->Toolbar1_ButtonClick("add"); // keys compare with case
+        w->Toolbar1_ButtonClick("Other");
         w->mnuhelptopics->trigger();
-        w->mnuabout1->trigger();
+        w->mnuabout1->trigger(); // the tray menu's About opens the About box too
         w->setWindowTitle("Tavelin (Rus - Arm)");
         w->mnuAdd_Click();
         w->mnuabout->trigger();
         QCOMPARE(opened, (std::vector<QString>{"add 0", "options 0", "add 1", "delete 1",
-                                               "options 1", "about"}));
+                                               "options 1", "help", "help", "about", "about"}));
         w->tab1->setCurrentPage(0);
         w->setCommands({});
     }
 
     void aMillionPairsLoadAndAreSearched() {
-        std::vector<std::pair<std::string, std::string>> pairs;
+        Pairs pairs;
         pairs.reserve(1000000);
         const char letters[] = "abcdefghijklmnopqrstuvwxyz";
         for (int i = 0; i < 1000000; ++i) {

@@ -1,0 +1,47 @@
+#pragma once
+
+// Two system-wide keys send the dictionary to the notification area and
+// bring it back, whichever program has the focus: Ctrl+F7 (identifier 0)
+// and Ctrl+F8 (identifier 1). Their presses reach the main window's chain of
+// procedures, where HotKeyWindowProc answers them.
+
+#include "platform/WindowProc.h"
+
+#include <functional>
+
+namespace tavelin::hotkey {
+
+inline constexpr int kHideId = 0;
+inline constexpr int kShowId = 1;
+inline constexpr unsigned kKeyF7 = 118;
+inline constexpr unsigned kKeyF8 = 119;
+
+// What the keys do to the main window.
+struct MainWindow {
+    std::function<void()> mnuTray;           // hook the window, show the icon
+    std::function<bool()> isVisible;         // false while sent to the notification area
+    std::function<void()> hide;              // into the notification area
+    std::function<void()> showNormalInFront; // normal state, in front, shown
+};
+
+// Registers both keys for the window (a key another program holds just never
+// arrives; a desktop without global keys is mentioned once on standard
+// error) and puts HotKeyWindowProc in front of the window's procedure. The
+// keys stay registered while the program runs; a second call for the same
+// window only takes the new actions.
+void install(winproc::Window window, MainWindow mainWindow);
+
+// Takes the keys back and drops the window's chain of procedures (when the
+// window goes).
+void uninstall(winproc::Window window);
+
+// Answers the hot-key message with OnHotKey and 1; passes everything else on.
+winproc::Result HotKeyWindowProc(winproc::Window window, unsigned message, winproc::WParam wParam,
+                                 winproc::LParam lParam);
+
+// 0: mnuTray, then hide. 1: when the window is not visible, Unhook, normal
+// state, in front, shown, then mnuTray. Anything else: nothing. A failure
+// ends the action silently.
+void OnHotKey(int identifier);
+
+} // namespace tavelin::hotkey
