@@ -116,6 +116,10 @@ frmAbout::frmAbout(QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setText(QStringLiteral("E - Mail:  ") + kEmail);
     Label1->setStyleSheet(kBlue);
+    // The label starts a little over the tall picture: it paints its own
+    // background there so that its first letters stay readable.
+    Label1->setAutoFillBackground(true);
+    Label1->raise();
     Label1->setCursor(Qt::PointingHandCursor);
     Label1->installEventFilter(this);
     twips::place(Label1, 1800, 2880, 2415, 255);
