@@ -1,5 +1,6 @@
 #include "modMain.h"
 
+#include "Application.h"
 #include "Splash.h"
 #include "data/DatabaseError.h"
 #include "data/data.h"
@@ -139,7 +140,7 @@ bool openDictionaries(const QString& programDirectory) {
 }
 
 int Main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     QApplication::setApplicationName(kTitle);
     installFontSubstitutes();
 

@@ -73,11 +73,8 @@ Database::~Database() {
     close();
 }
 
-Database::Database(Database&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), kind_(other.kind_) {
-    for (int i = 0; i < StatementCount; ++i) {
-        statements_[i] = std::exchange(other.statements_[i], nullptr);
-    }
+Database::Database(Database&& other) noexcept {
+    *this = std::move(other);
 }
 
 Database& Database::operator=(Database&& other) noexcept {
@@ -85,11 +82,29 @@ Database& Database::operator=(Database&& other) noexcept {
         close();
         handle_ = std::exchange(other.handle_, nullptr);
         kind_ = other.kind_;
+        file_ = std::move(other.file_);
         for (int i = 0; i < StatementCount; ++i) {
             statements_[i] = std::exchange(other.statements_[i], nullptr);
         }
     }
     return *this;
+}
+
+void Database::rememberFile(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    file_ = {path, info.st_dev, info.st_ino};
+}
+
+void Database::checkFileInPlace() const {
+    // A file removed or replaced under the program would take every later
+    // change with it: the changes would go to a file that no longer has a name.
+    struct stat info {};
+    if (::stat(file_.path.c_str(), &info) != 0 || info.st_dev != file_.device ||
+        info.st_ino != file_.inode) {
+        throw DatabaseError(SQLITE_CANTOPEN,
+                            "the dictionary file was removed or replaced while the program ran");
+    }
 }
 
 void Database::close() {
@@ -117,6 +132,7 @@ Database Database::open(const std::string& path, const DictionaryKind& kind) {
         throw DatabaseError(rc, text);
     }
     Database database(handle, kind);
+    database.rememberFile(path);
     // Reading the table's two fields proves the file is a dictionary of this kind.
     const std::string probe =
         std::string("SELECT ") + kind.sourceField + ", Armenian FROM " + kind.table + " LIMIT 0";
@@ -144,6 +160,7 @@ Database Database::create(const std::string& path, const DictionaryKind& kind) {
         throw DatabaseError(rc, text);
     }
     Database database(handle, kind);
+    database.rememberFile(path);
     const std::string table = kind.table;
     const std::string source = kind.sourceField;
     // Each column has one index, in the dictionary order of its side: the
@@ -257,6 +274,7 @@ std::optional<std::string> Database::lookUp(Column column, std::string_view word
 }
 
 void Database::append(std::string_view source, std::string_view armenian) {
+    checkFileInPlace();
     sqlite3_stmt* insert = statement(Append);
     StatementUse use(insert);
     bindText(insert, 1, source);
@@ -267,6 +285,7 @@ void Database::append(std::string_view source, std::string_view armenian) {
 }
 
 bool Database::removeFirst(std::string_view source) {
+    checkFileInPlace();
     sqlite3_stmt* remove = statement(Remove);
     StatementUse use(remove);
     bindText(remove, 1, source);
@@ -307,6 +326,7 @@ long long Database::count() {
 }
 
 void Database::inTransaction(const std::function<void()>& work) {
+    checkFileInPlace();
     execute("BEGIN IMMEDIATE");
     try {
         work();

@@ -76,10 +76,18 @@ private:
     sqlite3_stmt* statement(Statement which);
     void execute(const char* sql);
     [[noreturn]] void fail() const;
+    void rememberFile(const std::string& path);
+    // Throws when the file at the dictionary's path is no longer the one opened.
+    void checkFileInPlace() const;
     void close();
 
     sqlite3* handle_ = nullptr;
     const DictionaryKind* kind_ = nullptr;
+    struct {
+        std::string path;
+        unsigned long long device = 0;
+        unsigned long long inode = 0;
+    } file_;
     sqlite3_stmt* statements_[StatementCount] = {};
 };
 

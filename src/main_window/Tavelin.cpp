@@ -3,6 +3,7 @@
 #include "PrefixSearch.h"
 #include "data/DatabaseError.h"
 #include "data/data.h"
+#include "platform/Notice.h"
 #include "platform/StatusBar.h"
 #include "platform/TabControl.h"
 #include "platform/Twips.h"
@@ -17,6 +18,8 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
+
+#include <array>
 
 namespace tavelin {
 namespace {
@@ -42,6 +45,18 @@ QFont designFont(const char* family, bool bold = false) {
 
 // A step of a search box's behaviour goes on to the next even when the
 // dictionary fails underneath it.
+// Marks the steps of a search box's behaviour while they run.
+class SearchScope {
+public:
+    explicit SearchScope(int& depth) : depth_(depth) { ++depth_; }
+    ~SearchScope() { --depth_; }
+    SearchScope(const SearchScope&) = delete;
+    SearchScope& operator=(const SearchScope&) = delete;
+
+private:
+    int& depth_;
+};
+
 template <typename Step> void ignoringFailure(Step step) {
     try {
         step();
@@ -237,9 +252,9 @@ void Tavelin::buildPages() {
         int left;
     };
     const ButtonDesign buttons[] = {{&Command1, "Command1", 0, 2040},
-                                  {&Command2, "Command2", 0, 5880},
-                                  {&Command3, "Command3", 1, 2040},
-                                  {&Command4, "Command4", 1, 5880}};
+                                    {&Command2, "Command2", 0, 5880},
+                                    {&Command3, "Command3", 1, 2040},
+                                    {&Command4, "Command4", 1, 5880}};
     for (const ButtonDesign& design : buttons) {
         auto* button = new QPushButton(tab1);
         button->setObjectName(QString::fromLatin1(design.name));
@@ -262,14 +277,17 @@ void Tavelin::buildPages() {
     connect(Text2, &WordBox::change, this, &Tavelin::Text2_Change);
     connect(Text4, &WordBox::change, this, &Tavelin::Text4_Change);
     connect(Text5, &WordBox::change, this, &Tavelin::Text5_Change);
-    connect(list1, &ListBox::click, this, &Tavelin::list1_Click);
-    connect(list2, &ListBox::click, this, &Tavelin::list2_Click);
-    connect(List3, &ListBox::click, this, &Tavelin::List3_Click);
-    connect(List4, &ListBox::click, this, &Tavelin::List4_Click);
-    connect(list1, &ListBox::dblClick, this, &Tavelin::list1_DblClick);
-    connect(list2, &ListBox::dblClick, this, &Tavelin::list2_DblClick);
-    connect(List3, &ListBox::dblClick, this, &Tavelin::List3_DblClick);
-    connect(List4, &ListBox::dblClick, this, &Tavelin::List4_DblClick);
+    const std::pair<ListBox*, std::array<void (Tavelin::*)(), 2>> listHandlers[] = {
+        {list1, {&Tavelin::list1_Click, &Tavelin::list1_DblClick}},
+        {list2, {&Tavelin::list2_Click, &Tavelin::list2_DblClick}},
+        {List3, {&Tavelin::List3_Click, &Tavelin::List3_DblClick}},
+        {List4, {&Tavelin::List4_Click, &Tavelin::List4_DblClick}}};
+    for (const auto& [list, handlers] : listHandlers) {
+        const auto click = handlers[0];
+        const auto dblClick = handlers[1];
+        connect(list, &ListBox::click, this, [this, click] { guarded(click); });
+        connect(list, &ListBox::dblClick, this, [this, dblClick] { guarded(dblClick); });
+    }
     connect(Command1, &QPushButton::clicked, this, &Tavelin::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Tavelin::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Tavelin::Command3_Click);
@@ -403,22 +421,44 @@ void Tavelin::Toolbar1_ButtonClick(const QString& key) {
     }
 }
 
+// ---- Failures of the dictionary under the lists ----
+
+void Tavelin::guarded(void (Tavelin::*handler)()) {
+    try {
+        (this->*handler)();
+    } catch (const DatabaseError& e) {
+        // A search box's own steps go on past a failure; a click or double
+        // click by the user says what went wrong.
+        if (searching_ == 0) {
+            showWarning(QStringLiteral("Tavelin"),
+                        QStringLiteral("The dictionary could not be read.\n\nError %1: %2")
+                            .arg(e.code())
+                            .arg(QString::fromStdString(e.text())),
+                        this);
+        }
+    }
+}
+
 // ---- Incremental search ----
 
 void Tavelin::Text1_Change() {
+    const SearchScope scope(searching_);
     ignoringFailure([&] { list1->setListIndex(findPrefix(list1->words(), Text1->codes())); });
     ignoringFailure([&] { list1_Click(); });
 }
 
 void Tavelin::Text2_Change() {
+    const SearchScope scope(searching_);
     ignoringFailure([&] { list2->setListIndex(findPrefix(list2->words(), Text2->codes())); });
 }
 
 void Tavelin::Text4_Change() {
+    const SearchScope scope(searching_);
     ignoringFailure([&] { List3->setListIndex(findPrefix(List3->words(), Text4->codes())); });
 }
 
 void Tavelin::Text5_Change() {
+    const SearchScope scope(searching_);
     ignoringFailure([&] { List4->setListIndex(findPrefix(List4->words(), Text5->codes())); });
     ignoringFailure([&] { List4_Click(); });
 }

@@ -154,8 +154,12 @@ private:
     void copyToClipboard(const WordBox* box);
     void setChosenLine(const QString& before, int index, const QString& after);
 
+    // Runs a list's click or double-click handler; a failure of the dictionary
+    // is reported to the user, or ignored inside a search box's behaviour.
+    void guarded(void (Tavelin::*handler)());
+
     Commands commands_;
-    bool closing_ = false;
+    int searching_ = 0;
 };
 
 } // namespace tavelin

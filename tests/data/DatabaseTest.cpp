@@ -161,3 +161,50 @@ TEST(DatabaseContent, TransactionKeepsAllOrNothing) {
     database.inTransaction([&] { database.append("two", "\xB3"); });
     EXPECT_EQ(database.count(), 1);
 }
+
+// Changes never go to a file that has lost its name: a dictionary removed or
+// replaced under the program refuses them and leaves both files alone.
+TEST(DatabaseFaults, RemovedOrReplacedFileRefusesChanges) {
+    TempDir dir;
+    const std::string path = dir.file("EA.tvl");
+    Database::create(path, kEnglishArmenian).append("cat", "\xAF");
+    Database database = Database::open(path, kEnglishArmenian);
+
+    std::filesystem::rename(path, dir.file("moved.tvl"));
+    EXPECT_THROW(database.append("dog", "\xB7"), DatabaseError);
+    EXPECT_THROW(database.removeFirst("cat"), DatabaseError);
+    EXPECT_EQ(Database::open(dir.file("moved.tvl"), kEnglishArmenian).count(), 1);
+
+    test::writeFile(path, "garbage, not a dictionary");
+    try {
+        database.append("dog", "\xB7");
+        ADD_FAILURE() << "a replaced file took a change";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.text(), "the dictionary file was removed or replaced while the program ran");
+    }
+    EXPECT_EQ(test::readFile(path), "garbage, not a dictionary");
+    // Reading goes on from what was opened.
+    EXPECT_EQ(database.lookUp(Column::Source, "cat"), "\xAF");
+}
+
+// Another program holding the file busy makes a change wait a little, then fail
+// cleanly; nothing is half written.
+TEST(DatabaseFaults, BusyFileIsRetriedThenReported) {
+    TempDir dir;
+    const std::string path = dir.file("EA.tvl");
+    Database::create(path, kEnglishArmenian);
+    Database holder = Database::open(path, kEnglishArmenian);
+    Database writer = Database::open(path, kEnglishArmenian);
+    holder.inTransaction([&] {
+        holder.append("held", "\xB3");
+        try {
+            writer.append("blocked", "\xB3");
+            ADD_FAILURE() << "a change went through a locked file";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.code() & 0xFF, SQLITE_BUSY) << e.text();
+        }
+    });
+    writer.append("after", "\xB3");
+    EXPECT_EQ(writer.count(), 2);
+    EXPECT_FALSE(writer.lookUp(Column::Source, "blocked"));
+}

@@ -1,5 +1,6 @@
 #include "data/data.h"
 #include "main_window/Tavelin.h"
+#include "platform/Notice.h"
 #include "platform/StatusBar.h"
 #include "platform/TabControl.h"
 #include "platform/TextCodec.h"
@@ -11,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
+
+#include <fstream>
 
 using namespace tavelin;
 
@@ -308,6 +311,29 @@ private slots:
                                                "options 1", "help", "help", "about", "about"}));
         w->tab1->setCurrentPage(0);
         w->setCommands({});
+    }
+
+    // A dictionary damaged under the running program: typing goes on quietly,
+    // a click says what went wrong, and nothing ends the program.
+    void damagedDictionaryIsReportedNotFatal() {
+        std::vector<QString> warnings;
+        setWarningHandler([&](const QString&, const QString& text) { warnings.push_back(text); });
+        {
+            std::fstream file(dir.file("EA.tvl"), std::ios::in | std::ios::out | std::ios::binary);
+            file.write(std::string(8192, '\x5A').data(), 8192);
+        }
+        type(w->Text1, "ca");
+        QVERIFY(warnings.empty());
+        w->list1->setListIndex(3);
+        QCOMPARE(warnings.size(), size_t(1));
+        QVERIFY(warnings[0].startsWith("The dictionary could not be read."));
+        w->list2->setListIndex(0);
+        QCOMPARE(warnings.size(), size_t(2));
+        setWarningHandler({});
+        resetDictionaries(english);
+        w->Text1->clear();
+        type(w->Text1, "wat");
+        QCOMPARE(w->Text7->text(), QString::fromUtf8("ջուր"));
     }
 
     void aMillionPairsLoadAndAreSearched() {
