@@ -234,6 +234,15 @@ scenario_options() {
     [ ! -e "$PROGRAM_DIR/Options.ini" ] || fail "Cancel wrote $(cat "$PROGRAM_DIR/Options.ini")"
     xdotool key ctrl+d
     dialog=$(wait_window Properties) || fail "no Properties dialog the second time"
+    # A double click on the English sample opens the font and colour chooser.
+    xdotool mousemove --window "$dialog" $(px $((120 + 1147))) $(px $((840 + 400))) \
+        click --repeat 2 --delay 80 1
+    local chooser
+    chooser=$(wait_window 'Font - English') || fail "no chooser"
+    shot chooser
+    xdotool key Escape
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Font - English\$' | grep -q ." ||
+        fail "Esc did not close the chooser"
     click_dialog "$dialog" 120 3600 1335 495  # Default
     click_dialog "$dialog" 1800 3600 1335 495 # Ok
     wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Properties\$' | grep -q ." ||
