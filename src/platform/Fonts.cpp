@@ -12,8 +12,9 @@ void installFontSubstitutes() {
     // captions designed for it fit; DejaVu Sans for the letters it lacks.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+    QFont::insertSubstitutions(
+        QStringLiteral("Times New Roman"),
+        {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
 }
 
 } // namespace tavelin

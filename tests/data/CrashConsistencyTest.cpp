@@ -16,7 +16,9 @@ using tavelin::test::TempDir;
 
 namespace {
 
-std::string wordFor(int n) { return "w" + std::to_string(n) + "'\"%"; }
+std::string wordFor(int n) {
+    return "w" + std::to_string(n) + "'\"%";
+}
 
 // Adds pairs one by one and, after each add has returned, reports its number
 // on the pipe. Never returns.
@@ -39,12 +41,12 @@ std::string integrityOf(const std::string& path) {
     sqlite3* handle = nullptr;
     sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr);
     for (const char* name : {"tavelin_english", "tavelin_armenian", "tavelin_russian"}) {
-        sqlite3_create_collation(
-            handle, name, SQLITE_UTF8, nullptr,
-            [](void*, int la, const void* a, int lb, const void* b) {
-                return compareWords(Side::English, {static_cast<const char*>(a), size_t(la)},
-                                    {static_cast<const char*>(b), size_t(lb)});
-            });
+        sqlite3_create_collation(handle, name, SQLITE_UTF8, nullptr,
+                                 [](void*, int la, const void* a, int lb, const void* b) {
+                                     return compareWords(Side::English,
+                                                         {static_cast<const char*>(a), size_t(la)},
+                                                         {static_cast<const char*>(b), size_t(lb)});
+                                 });
     }
     sqlite3_stmt* statement = nullptr;
     sqlite3_prepare_v2(handle, "PRAGMA integrity_check", -1, &statement, nullptr);
@@ -88,8 +90,8 @@ TEST(CrashConsistency, KilledWhileAddingKeepsEveryReportedPair) {
         ::close(fds[0]);
         int status = 0;
         ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the adding process failed on its own, round "
-                                         << round << " status " << status;
+        ASSERT_TRUE(WIFSIGNALED(status))
+            << "the adding process failed on its own, round " << round << " status " << status;
         next += 1000; // numbers of a killed add may or may not be stored; never reuse them
         ASSERT_EQ(integrityOf(path), "ok") << "round " << round;
     }

@@ -12,8 +12,9 @@ namespace {
 // quotes and other characters with a meaning elsewhere, control codes, and
 // every 8-bit code at once.
 std::vector<std::string> awkwardWords() {
-    std::vector<std::string> words = {std::string(100, 'w'), "say \"yes\"", "o'clock", "back\\slash",
-                                      "100%", "_under_", "x' OR '1'='1", "tab\there"};
+    std::vector<std::string> words = {std::string(100, 'w'), "say \"yes\"", "o'clock",
+                                      "back\\slash",         "100%",        "_under_",
+                                      "x' OR '1'='1",        "tab\there"};
     std::string controls;
     for (int code = 1; code < 32; ++code) {
         controls += static_cast<char>(code);
