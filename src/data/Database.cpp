@@ -118,14 +118,9 @@ void Database::close() {
     }
 }
 
-Database Database::open(const std::string& path, const DictionaryKind& kind) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        throw DatabaseError(SQLITE_CANTOPEN, "unable to open database file: it is a directory");
-    }
+Database Database::connect(const std::string& path, const DictionaryKind& kind, int flags) {
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &handle, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string text = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close_v2(handle);
@@ -133,6 +128,16 @@ Database Database::open(const std::string& path, const DictionaryKind& kind) {
     }
     Database database(handle, kind);
     database.rememberFile(path);
+    return database;
+}
+
+Database Database::open(const std::string& path, const DictionaryKind& kind) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        throw DatabaseError(SQLITE_CANTOPEN, "unable to open database file: it is a directory");
+    }
+    Database database = connect(path, kind, SQLITE_OPEN_READWRITE);
+    sqlite3* handle = database.handle_;
     // Reading the table's two fields proves the file is a dictionary of this kind.
     const std::string probe =
         std::string("SELECT ") + kind.sourceField + ", Armenian FROM " + kind.table + " LIMIT 0";
@@ -149,18 +154,9 @@ Database Database::open(const std::string& path, const DictionaryKind& kind) {
 }
 
 Database Database::create(const std::string& path, const DictionaryKind& kind) {
-    sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                       SQLITE_OPEN_EXCLUSIVE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
-    if (rc != SQLITE_OK) {
-        const std::string text = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
-        sqlite3_close_v2(handle);
-        throw DatabaseError(rc, text);
-    }
-    Database database(handle, kind);
-    database.rememberFile(path);
+    // A new file only: an existing one is never taken over.
+    Database database =
+        connect(path, kind, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
     const std::string table = kind.table;
     const std::string source = kind.sourceField;
     // Each column has one index, in the dictionary order of its side: the

@@ -71,6 +71,7 @@ private:
     };
 
     Database(sqlite3* handle, const DictionaryKind& kind);
+    static Database connect(const std::string& path, const DictionaryKind& kind, int flags);
     // At least the number of rows, found at once: a size hint for lists.
     long long highestRowid();
     sqlite3_stmt* statement(Statement which);
