@@ -83,26 +83,37 @@ void SampleLabel::setFontItalic(bool italic) {
     changeFont(f);
 }
 
-void SampleLabel::mousePressEvent(QMouseEvent* event) {
+void ClickRecogniser::press(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
 }
 
-void SampleLabel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool clicked = pressed_ && event->button() == Qt::LeftButton &&
-                         rect().contains(event->position().toPoint());
+bool ClickRecogniser::release(QMouseEvent* event, const QRect& area) {
+    const bool clicked =
+        pressed_ && event->button() == Qt::LeftButton && area.contains(event->position().toPoint());
     pressed_ = false;
     event->accept();
-    if (clicked) {
+    return clicked;
+}
+
+bool ClickRecogniser::doubleClick(QMouseEvent* event) {
+    pressed_ = false;
+    event->accept();
+    return event->button() == Qt::LeftButton;
+}
+
+void SampleLabel::mousePressEvent(QMouseEvent* event) {
+    clicks_.press(event);
+}
+
+void SampleLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (clicks_.release(event, rect())) {
         emit click();
     }
 }
 
 void SampleLabel::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second press of a double click is no click of its own.
-    pressed_ = false;
-    event->accept();
-    if (event->button() == Qt::LeftButton) {
+    if (clicks_.doubleClick(event)) {
         emit dblClick();
     }
 }
@@ -122,24 +133,17 @@ void ColourPanel::setBackColor(std::int32_t colour) {
 }
 
 void ColourPanel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
+    clicks_.press(event);
 }
 
 void ColourPanel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool clicked = pressed_ && event->button() == Qt::LeftButton &&
-                         rect().contains(event->position().toPoint());
-    pressed_ = false;
-    event->accept();
-    if (clicked) {
+    if (clicks_.release(event, rect())) {
         emit click();
     }
 }
 
 void ColourPanel::mouseDoubleClickEvent(QMouseEvent* event) {
-    pressed_ = false;
-    event->accept();
-    if (event->button() == Qt::LeftButton) {
+    if (clicks_.doubleClick(event)) {
         emit dblClick();
     }
 }

@@ -22,6 +22,20 @@ std::optional<float> fontSizeFrom(const QString& text);
 // when its text needs more room in the font it is drawn with.
 void placeLabel(QLabel* label, int left, int top, int width, int height);
 
+// Tells clicks from presses on a control: a click is a press and a release of
+// the left button on it; the second press of a double click is no click.
+class ClickRecogniser {
+public:
+    void press(QMouseEvent* event);
+    // Whether this release ends a click.
+    bool release(QMouseEvent* event, const QRect& area);
+    // Whether this is a double click of the left button.
+    bool doubleClick(QMouseEvent* event);
+
+private:
+    bool pressed_ = false;
+};
+
 // A sample of a list style: its font, its text colour and its background, the
 // colours kept as Options.ini values (so a system colour stays one). The label
 // takes the size of its text whenever its font changes.
@@ -59,7 +73,7 @@ private:
 
     std::int32_t foreColor_ = 0;
     std::int32_t backColor_ = 0;
-    bool pressed_ = false;
+    ClickRecogniser clicks_;
 };
 
 // A panel filled with a colour kept as an Options.ini value: the sample
@@ -83,7 +97,7 @@ protected:
 
 private:
     std::int32_t backColor_ = 0;
-    bool pressed_ = false;
+    ClickRecogniser clicks_;
 };
 
 // A combo box whose list is always shown under its edit field. Choosing an
