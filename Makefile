@@ -2,8 +2,18 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
+# The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+ASAN_BUILD_DIR ?= build-asan
+# make fuzz: the libFuzzer programs (clang), each run for FUZZ_SECONDS.
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test bench format clean
+# Any sanitizer report, a leak included, fails the test.
+SANITIZER_ENV = \
+    ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps build run test test-sanitizers bench fuzz format clean
 
 all: build
 
@@ -22,15 +32,35 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitizers
+
+# The unit and in-process GUI tests (not the end-to-end test) under ASan and
+# UBSan; only the test programs are built.
+test-sanitizers: deps
+	@if [ ! -f $(ASAN_BUILD_DIR)/build.ninja ]; then \
+	    cmake -S . -B $(ASAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	        -DTAVELIN_SANITIZE=ON; fi
+	@cmake --build $(ASAN_BUILD_DIR) -j $(JOBS) --target tavelin-tests
+	@cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -E '^e2e$$'
 
 bench: build
 	@$(BUILD_DIR)/bench/tavelin-bench
 
+fuzz: deps
+	@if [ ! -f $(FUZZ_BUILD_DIR)/build.ninja ]; then \
+	    cmake -S . -B $(FUZZ_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	        -DCMAKE_CXX_COMPILER=clang++ -DTAVELIN_FUZZ=ON; fi
+	@cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) \
+	    --target tavelin-fuzz-ini tavelin-fuzz-tsv tavelin-fuzz-codecs
+	@fuzz/run.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
-# Removes the build tree except the user's dictionaries and settings in it.
+# Removes the build tree except the user's dictionaries and settings in it,
+# and the sanitizer and fuzz builds (which hold neither).
 clean:
 	@if [ -d $(BUILD_DIR) ]; then \
 	    find $(BUILD_DIR) -mindepth 1 -maxdepth 1 ! -name '*.tvl' ! -name 'Options.ini' \
 	        -exec rm -rf {} +; fi
+	@rm -rf $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

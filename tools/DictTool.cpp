@@ -20,7 +20,9 @@ const char* const kUsage =
     "  create FILE             make a new, empty dictionary (never replaces a file)\n"
     "  import FILE TSV         add the pairs of a UTF-8 text file, one pair a line:\n"
     "                          source word, a tab, Armenian word; FILE is created when\n"
-    "                          missing; one bad line and nothing is imported\n"
+    "                          missing; one bad line (no tab, an empty word, a\n"
+    "                          character the dictionary cannot hold, a carriage\n"
+    "                          return other than at the end) and nothing is imported\n"
     "  export FILE [TSV]       write all pairs as UTF-8 text in the order of the source\n"
     "                          list, to TSV or to standard output\n"
     "  lookup FILE WORD        print the Armenian translation of a source word; exit\n"
@@ -136,6 +138,11 @@ std::vector<Pair> readPairs(const std::string& tsvPath, const DictionaryKind& ki
         }
         if (line.empty()) {
             continue;
+        }
+        // Export ends every line with a bare line feed, so a word ending in a
+        // carriage return would lose it when the export is imported again.
+        if (line.find('\r') != std::string::npos) {
+            throw std::runtime_error(where + "a carriage return inside the line");
         }
         const size_t tab = line.find('\t');
         if (tab == std::string::npos) {

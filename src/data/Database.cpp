@@ -92,13 +92,19 @@ Database& Database::operator=(Database&& other) noexcept {
 
 void Database::rememberFile(const std::string& path) {
     struct stat info {};
-    ::stat(path.c_str(), &info);
-    file_ = {path, info.st_dev, info.st_ino};
+    if (::stat(path.c_str(), &info) == 0) {
+        file_ = {path, info.st_dev, info.st_ino};
+    } else {
+        file_ = {}; // not a plain path (an address with options): nothing to watch
+    }
 }
 
 void Database::checkFileInPlace() const {
     // A file removed or replaced under the program would take every later
     // change with it: the changes would go to a file that no longer has a name.
+    if (file_.path.empty()) {
+        return;
+    }
     struct stat info {};
     if (::stat(file_.path.c_str(), &info) != 0 || info.st_dev != file_.device ||
         info.st_ino != file_.inode) {

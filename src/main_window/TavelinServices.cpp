@@ -25,12 +25,16 @@ const QString kTitle = QStringLiteral("Tavelin");
 // whenever the window is minimised, maximised or restored.
 class ResizeWatcher : public QObject {
 public:
-    explicit ResizeWatcher(Tavelin* window) : QObject(window), window_(window) {}
+    explicit ResizeWatcher(Tavelin* window)
+        : QObject(window), window_(window), windowObject_(window), clientArea_(window->clientArea) {
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if ((watched == window_->clientArea && event->type() == QEvent::Resize) ||
-            (watched == window_ && event->type() == QEvent::WindowStateChange)) {
+        // Compared as plain objects: events still arrive while the window is
+        // being destroyed, when it is no longer a Tavelin.
+        if ((watched == clientArea_ && event->type() == QEvent::Resize) ||
+            (watched == windowObject_ && event->type() == QEvent::WindowStateChange)) {
             window_->Form_Resize();
         }
         return false;
@@ -38,6 +42,8 @@ protected:
 
 private:
     Tavelin* window_;
+    const QObject* windowObject_;
+    const QObject* clientArea_;
 };
 
 // Sends the window behind its notification-area icon. Where the desktop has

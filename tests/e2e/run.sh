@@ -167,6 +167,9 @@ scenario_add() {
     wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Add\$' | grep -q ." ||
         fail "the dialog did not close"
     [ "$(lookup EA.tvl zebra)" = "զեբր" ] || fail "not stored: $(lookup EA.tvl zebra)"
+    # The window manager may leave the focus nowhere when a dialog goes; a
+    # user then clicks the dictionary's window.
+    wait_for 2 has_focus "$(main_window)" || xdotool windowactivate --sync "$(main_window)"
     wait_for 5 has_focus "$(main_window)" || fail "the main window did not get the focus back"
     xdotool key ctrl+i
     wait_window Add >/dev/null || fail "no Add dialog the second time"

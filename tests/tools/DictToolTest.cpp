@@ -67,6 +67,8 @@ TEST(DictTool, ImportRefusesABadLineAndImportsNothing) {
         {"dog\tշուն\nсобака\tշուն\n", "bad.tsv:2: the English word 'собака' has a character"},
         {"dog\tdog\xFF\n", "bad.tsv:1: the Armenian word"},
         {"a\tb\tc\n", "bad.tsv:1: more than one tab"},
+        {"dog\tշուն\r\r\n", "bad.tsv:1: a carriage return inside the line"},
+        {"do\rg\tշուն\n", "bad.tsv:1: a carriage return inside the line"},
     };
     for (const auto& [content, message] : bad) {
         writeFile(dir.file("bad.tsv"), content);
