@@ -1,13 +1,15 @@
 // One run of the main window for tavelin-bench, in a process of its own:
 //
-//   tavelin-bench-window DIRECTORY PAIRS KEYSTROKES SEED
+//   tavelin-bench-window DIRECTORY PAIRS KEYSTROKES EDITS SEED
 //
 // starts as the program does (dictionaries open, main window made hidden,
 // splash shown), times the splash's timer tick until the main window has
 // painted, and then, when KEYSTROKES is not 0, times that many keystrokes in
-// each of the English-Armenian page's search boxes. The result goes to file
-// descriptor 3 as a WindowRun. DIRECTORY holds EA.tvl and RA.tvl of PAIRS
-// pairs each. Meant to run on the offscreen platform.
+// each of the English-Armenian page's search boxes, and when EDITS is not 0,
+// that many adds and then deletes through the add and delete dialogs, turn
+// about on the two pages. The result goes to file descriptor 3 as a
+// WindowRun. DIRECTORY holds EA.tvl and RA.tvl of PAIRS pairs each; the edits
+// change them. Meant to run on the offscreen platform.
 
 #include "WindowRun.h"
 #include "WordGenerator.h"
@@ -15,12 +17,18 @@
 #include "app/Splash.h"
 #include "app/modMain.h"
 #include "data/data.h"
+#include "editing/AddDialog.h"
+#include "editing/DeleteDialog.h"
+#include "editing/ErrorAdd.h"
+#include "editing/FilteredWordBox.h"
+#include "main_window/PrefixSearch.h"
 #include "main_window/Tavelin.h"
 #include "platform/Fonts.h"
 #include "platform/TextCodec.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -194,14 +202,154 @@ Typing typeInto(WordBox* box, ListBox* list, WordBox* chosen, WordBox* other, in
     return {Spread::of(std::move(press)), Spread::of(std::move(keystroke)), repainted};
 }
 
+// A notice from an add or delete dialog (a refusal or a failure) would wait
+// for a click for ever: it is read, closed, and the run fails.
+class NoticeWatch : public QObject {
+public:
+    NoticeWatch() {
+        timer_.setInterval(20);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            if (auto* notice = qobject_cast<ErrorAdd*>(QApplication::activeModalWidget())) {
+                message = notice->message().toStdString();
+                notice->done(QDialog::Rejected);
+            }
+        });
+        timer_.start();
+    }
+    std::string message;
+
+    void check() const {
+        if (!message.empty()) {
+            throw std::runtime_error("a dialog refused or failed: " + message);
+        }
+    }
+
+private:
+    QTimer timer_;
+};
+
+struct Page {
+    const AddDialogConfig* add;
+    const DeleteDialogConfig* remove;
+    ListBox* Tavelin::*sourceList;
+    ListBox* Tavelin::*armenianList;
+    WordBox* Tavelin::*sourceSearch;
+    WordBox* Tavelin::*armenianSearch;
+};
+
+const Page kPages[2] = {
+    {&frmAdd, &frmdelete, &Tavelin::list1, &Tavelin::list2, &Tavelin::Text1, &Tavelin::Text2},
+    {&frmAdd1, &frmdelete1, &Tavelin::List4, &Tavelin::List3, &Tavelin::Text5, &Tavelin::Text4},
+};
+
+// Adds `count` new pairs through the add dialogs, turn about on the two
+// pages, as a user fills the dialog and presses Add; times each Add.
+Editing addPairs(Tavelin& window, int count, std::uint64_t seed) {
+    const WordPairs made[2] = {WordGenerator(Side::English, seed).generate(count),
+                               WordGenerator(Side::Russian, seed + 1).generate(count)};
+    NoticeWatch notices;
+    std::vector<double> click;
+    std::vector<double> settled;
+    std::size_t next[2] = {0, 0};
+    for (int i = 0; i < count; ++i) {
+        const int p = i % 2;
+        const Page& page = kPages[p];
+        ListBox* sources = window.*page.sourceList;
+        ListBox* armenians = window.*page.armenianList;
+        // A made-up word the dictionary holds already would be refused.
+        std::string_view source;
+        std::string_view armenian;
+        do {
+            if (next[p] == made[p].size()) {
+                throw std::runtime_error("too few new words to add");
+            }
+            source = made[p].source(next[p]);
+            armenian = made[p].armenian(next[p]);
+            ++next[p];
+        } while (findWord(sources->words(), source) >= 0);
+        const int sourceCount = sources->listCount();
+        const int armenianCount = armenians->listCount();
+
+        AddDialog dialog(*page.add, window, &window);
+        dialog.sourceField->setText(toDisplay(sources->words().side(), source));
+        dialog.armenianField->setText(toDisplay(Side::Armenian, armenian));
+        const auto start = Clock::now();
+        dialog.Command1_Click();
+        const auto clicked = Clock::now();
+        QCoreApplication::processEvents();
+        const auto done = Clock::now();
+        click.push_back(secondsBetween(start, clicked));
+        settled.push_back(secondsBetween(start, done));
+        notices.check();
+
+        // The pair went in: both lists grew by it, and the main window
+        // looks the new word up.
+        if (sources->listCount() != sourceCount + 1 ||
+            armenians->listCount() != armenianCount + 1) {
+            throw std::runtime_error("an add did not grow both lists by one word");
+        }
+        // The search box holds the new word, and the list has chosen the word
+        // a search for it finds.
+        if ((window.*page.sourceSearch)->codes() != source ||
+            sources->listIndex() != findPrefix(sources->words(), std::string(source))) {
+            throw std::runtime_error("an add did not show the new word in the main window");
+        }
+        if (findWord(armenians->words(), armenian) < 0) {
+            throw std::runtime_error("an add did not put the Armenian word in its list");
+        }
+    }
+    return {Spread::of(std::move(click)), Spread::of(std::move(settled))};
+}
+
+// Deletes `count` pairs chosen at random through the delete dialogs, turn
+// about on the two pages, as a user selects a word and answers Yes; times
+// each Yes.
+Editing deletePairs(Tavelin& window, int count, Rng& rng) {
+    NoticeWatch notices;
+    std::vector<double> click;
+    std::vector<double> settled;
+    for (int i = 0; i < count; ++i) {
+        const Page& page = kPages[i % 2];
+        ListBox* sources = window.*page.sourceList;
+        ListBox* armenians = window.*page.armenianList;
+        const int sourceCount = sources->listCount();
+        const int armenianCount = armenians->listCount();
+        sources->setListIndex(static_cast<int>(rng.below(static_cast<std::uint32_t>(sourceCount))));
+        QCoreApplication::processEvents();
+
+        DeleteDialog dialog(*page.remove, window, &window);
+        const auto start = Clock::now();
+        dialog.Command1_Click();
+        const auto clicked = Clock::now();
+        QCoreApplication::processEvents();
+        const auto done = Clock::now();
+        click.push_back(secondsBetween(start, clicked));
+        settled.push_back(secondsBetween(start, done));
+        notices.check();
+
+        if (sources->listCount() != sourceCount - 1 ||
+            armenians->listCount() != armenianCount - 1) {
+            throw std::runtime_error("a delete did not shrink both lists by one word");
+        }
+        if (!(window.*page.sourceSearch)->text().isEmpty() ||
+            !(window.*page.armenianSearch)->text().isEmpty()) {
+            throw std::runtime_error("a delete did not clear the search boxes");
+        }
+    }
+    return {Spread::of(std::move(click)), Spread::of(std::move(settled))};
+}
+
 WindowRun run(int argc, char** argv) {
-    if (argc != 5) {
-        throw std::runtime_error("usage: tavelin-bench-window DIRECTORY PAIRS KEYSTROKES SEED");
+    if (argc != 6) {
+        throw std::runtime_error(
+            "usage: tavelin-bench-window DIRECTORY PAIRS KEYSTROKES EDITS SEED");
     }
     const std::string dir = argv[1];
     const long pairs = std::strtol(argv[2], nullptr, 10);
     const int keystrokes = static_cast<int>(std::strtol(argv[3], nullptr, 10));
-    Rng rng(std::strtoull(argv[4], nullptr, 10));
+    const int edits = static_cast<int>(std::strtol(argv[4], nullptr, 10));
+    const std::uint64_t seed = std::strtoull(argv[5], nullptr, 10);
+    Rng rng(seed);
 
     WindowRun result{};
     qtHandler = qInstallMessageHandler(quietOffscreen);
@@ -257,6 +405,10 @@ WindowRun run(int argc, char** argv) {
             typeInto(window.Text1, window.list1, window.Text3, window.Text7, keystrokes, rng);
         result.armenian =
             typeInto(window.Text2, window.list2, window.Text7, window.Text3, keystrokes, rng);
+    }
+    if (edits > 0) {
+        result.add = addPairs(window, edits, seed ^ 0xADDADD);
+        result.remove = deletePairs(window, edits, rng);
     }
     delete &window;
     return result;

@@ -49,6 +49,14 @@ struct Typing {
     int listRepaints;
 };
 
+// Adding or deleting pairs through the dialogs' code: the click on Add or
+// Yes alone (the write, both lists and the main window's search cascade all
+// happen while it is handled), and with the events it leaves behind.
+struct Editing {
+    Spread click;
+    Spread settled;
+};
+
 struct WindowRun {
     char qtVersion[16];
     // Words in list1, list2, List3 and List4 once filled.
@@ -64,6 +72,10 @@ struct WindowRun {
     // Keystrokes, when the run was asked for them (count 0 otherwise).
     Typing english;  // Text1
     Typing armenian; // Text2
+    // Adds and deletes, when the run was asked for them, alternating between
+    // the two pages.
+    Editing add;
+    Editing remove;
 };
 
 static_assert(std::is_trivially_copyable_v<WindowRun>);

@@ -115,6 +115,8 @@ void fillLists(Tavelin& window) {
     for (WordListModel* list : russianLists) {
         list->finish();
     }
+    // The word count shows with the window, not one timer tick later.
+    window.Timer1_Timer();
     for (const std::exception_ptr& failure : {englishFailure, russianFailure}) {
         try {
             if (failure) {

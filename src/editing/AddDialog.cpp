@@ -5,6 +5,7 @@
 #include "Forms.h"
 #include "Stugum.h"
 #include "data/data.h"
+#include "main_window/PrefixSearch.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -195,9 +196,10 @@ void AddDialog::Command1_Click() {
     }
 
     std::optional<editing::BusyPointer> busy(std::in_place, this);
-    std::optional<editing::Refill> refill;
+    std::optional<editing::ListEdit> edit;
     try {
-        refill.emplace(page, [&] { config_.append(*sourceCodes, *armenianCodes); });
+        edit.emplace(
+            editing::ListEdit::add(page, config_.append, *sourceCodes, *armenianCodes, window_));
     } catch (const DatabaseError& error) {
         busy.reset();
         // The dialog stays open with both words, so nothing typed is lost.
@@ -205,7 +207,7 @@ void AddDialog::Command1_Click() {
             editing::failureMessage(page, QStringLiteral("The word pair was not added."), error));
         return;
     }
-    refill->show(window_);
+    edit->show(window_);
     WordBox* search = window_.*page.sourceSearch;
     if (search->codes() == sourceCodes) {
         (window_.*page.sourceSearchChange)(); // the same text changes nothing, so look it up
@@ -220,27 +222,13 @@ void AddDialog::Command1_Click() {
 
 bool AddDialog::isListed(const std::string& word) {
     ListBox* list = window_.*config_.page->sourceList;
-    const WordListModel& words = list->words();
-    const Side side = config_.page->kind->sourceSide;
-    const CharacterSet& set = CharacterSet::of(side);
-    const std::string folded = foldCase(side, word);
-    for (int i = 0; i < words.count(); ++i) {
-        const std::string_view item = words.word(i);
-        if (item.size() != folded.size()) {
-            continue;
-        }
-        bool same = true;
-        for (size_t k = 0; k < item.size() && same; ++k) {
-            same = set.fold(static_cast<unsigned char>(item[k])) ==
-                   static_cast<unsigned char>(folded[k]);
-        }
-        if (same) {
-            list->setListIndex(i);
-            lineBox->setText(QString::number(i + 1));
-            return true;
-        }
+    const int i = findWord(list->words(), word);
+    if (i < 0) {
+        return false;
     }
-    return false;
+    list->setListIndex(i);
+    lineBox->setText(QString::number(i + 1));
+    return true;
 }
 
 void AddDialog::refuse(const QString& message) {

@@ -92,11 +92,11 @@ void DeleteDialog::Command1_Click() {
     const std::string word = list->selectedWord();
 
     std::optional<editing::BusyPointer> busy(std::in_place, this);
-    std::optional<editing::Refill> refill;
+    std::optional<editing::ListEdit> edit;
     try {
         // A word that matches no row (the list was behind the file) deletes
-        // nothing; the refill then brings the list in step with the file.
-        refill.emplace(page, [&] { config_.remove(word); });
+        // nothing; the lists are then read back, in step with the file.
+        edit.emplace(editing::ListEdit::remove(page, config_.remove, word, window_));
     } catch (const DatabaseError& error) {
         busy.reset();
         showErrorAdd(
@@ -107,7 +107,7 @@ void DeleteDialog::Command1_Click() {
     }
     (window_.*page.sourceSearch)->clear();
     (window_.*page.armenianSearch)->clear();
-    refill->show(window_);
+    edit->show(window_);
     accept();
 }
 

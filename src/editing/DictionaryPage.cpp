@@ -4,6 +4,7 @@
 #include "data/data.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,10 @@ const DictionaryPage kRussianPage{&db1,
                                   LoadRussian,
                                   LoadArmenian1};
 
-// Words held aside until the whole change has succeeded.
-struct Refill::Words : WordList {
+namespace {
+
+// Words read back in the transaction, held aside until all of it has succeeded.
+struct HeldWords : WordList {
     std::string bytes;
     std::vector<std::uint32_t> ends;
 
@@ -58,20 +61,101 @@ struct Refill::Words : WordList {
     }
 };
 
-Refill::Refill(const DictionaryPage& page, const std::function<void()>& change)
-    : page_(page), source_(std::make_unique<Words>()), armenian_(std::make_unique<Words>()) {
+} // namespace
+
+// What happens to one list.
+struct ListEdit::Step {
+    enum class Kind { Insert, Remove, Reload };
+    Kind kind = Kind::Reload;
+    std::string word; // inserted or removed
+    HeldWords words;  // read back
+
+    void reload(void (*load)(WordList&)) {
+        kind = Kind::Reload;
+        load(words);
+    }
+    // A word goes in where a fresh load would put it: a list out of the
+    // loaders' order is read back instead.
+    void insert(const WordListModel& list, std::string_view added, void (*load)(WordList&)) {
+        if (list.inDictionaryOrder()) {
+            kind = Kind::Insert;
+            word = added;
+        } else {
+            reload(load);
+        }
+    }
+    // A word known to have gone from the file goes from the list, when the
+    // list holds it; a list that does not was behind the file, and is read back.
+    void remove(const WordListModel& list, const std::optional<std::string>& gone,
+                void (*load)(WordList&)) {
+        if (gone && list.inDictionaryOrder() && list.indexOf(*gone) >= 0) {
+            kind = Kind::Remove;
+            word = *gone;
+        } else {
+            reload(load);
+        }
+    }
+    void applyTo(ListBox& list) const {
+        switch (kind) {
+        case Kind::Insert:
+            list.forgetSelection();
+            list.words().insertWord(word);
+            break;
+        case Kind::Remove:
+            list.forgetSelection();
+            list.words().removeWord(word);
+            break;
+        case Kind::Reload:
+            words.copyTo(list.words()); // a refill: no selection, no click
+            break;
+        }
+    }
+};
+
+ListEdit::ListEdit(const DictionaryPage& page)
+    : page_(&page), source_(std::make_unique<Step>()), armenian_(std::make_unique<Step>()) {}
+
+ListEdit::ListEdit(ListEdit&&) noexcept = default;
+
+ListEdit::~ListEdit() = default;
+
+ListEdit ListEdit::add(const DictionaryPage& page,
+                       void (*append)(std::string_view source, std::string_view armenian),
+                       std::string_view source, std::string_view armenian, const Tavelin& window) {
+    ListEdit edit(page);
     page.dictionary->inTransaction([&] {
-        change();
-        page.loadSource(*source_);
-        page.loadArmenian(*armenian_);
+        append(source, armenian);
+        edit.source_->insert((window.*page.sourceList)->words(), source, page.loadSource);
+        edit.armenian_->insert((window.*page.armenianList)->words(), armenian, page.loadArmenian);
     });
+    return edit;
 }
 
-Refill::~Refill() = default;
+ListEdit ListEdit::remove(const DictionaryPage& page, void (*removeFirst)(std::string_view source),
+                          std::string_view source, const Tavelin& window) {
+    ListEdit edit(page);
+    page.dictionary->inTransaction([&] {
+        // The look-up gives the last pair of the word, the delete takes the
+        // first: they are the same pair when no other pair is left after it.
+        const std::optional<std::string> last = page.dictionary->lookUp(Column::Source, source);
+        removeFirst(source);
+        if (!last) {
+            edit.source_->reload(page.loadSource);
+            edit.armenian_->reload(page.loadArmenian);
+            return;
+        }
+        const bool alone = !page.dictionary->lookUp(Column::Source, source);
+        edit.source_->remove((window.*page.sourceList)->words(), std::string(source),
+                             page.loadSource);
+        edit.armenian_->remove((window.*page.armenianList)->words(), alone ? last : std::nullopt,
+                               page.loadArmenian);
+    });
+    return edit;
+}
 
-void Refill::show(Tavelin& window) {
-    source_->copyTo((window.*page_.sourceList)->words());
-    armenian_->copyTo((window.*page_.armenianList)->words());
+void ListEdit::show(Tavelin& window) {
+    source_->applyTo(*(window.*page_->sourceList));
+    armenian_->applyTo(*(window.*page_->armenianList));
 }
 
 QString failureMessage(const DictionaryPage& page, const QString& whatFailed,

@@ -2,7 +2,7 @@
 
 #include "WordListModel.h"
 
-#include <QListView>
+#include <QAbstractItemView>
 
 #include <string>
 
@@ -10,7 +10,12 @@ namespace tavelin {
 
 // A list of dictionary words. Its selection is one item or none; every change
 // of the selection, by the user or by the program, emits click() at once.
-class ListBox : public QListView {
+//
+// It looks and behaves as a list view of one column whose items are all as
+// high as the first, but it finds where an item stands by arithmetic: a list
+// of a million words is shown, scrolled and changed without laying out every
+// item first.
+class ListBox : public QAbstractItemView {
     Q_OBJECT
 public:
     explicit ListBox(Side side, QWidget* parent = nullptr);
@@ -28,14 +33,48 @@ public:
     // Selects the first item equal to the word without regard to case; clears
     // the selection when there is none.
     void selectWord(std::string_view word);
+    // Drops the selection and the current item as a refill of the list
+    // would: without a click.
+    void forgetSelection();
+
+    // The height of every item, in pixels.
+    int rowHeight() const;
+
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
 
 signals:
     void click();
     void dblClick();
 
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void initViewItemOption(QStyleOptionViewItem* option) const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The rows on the viewport's lines from `top` to `bottom` (its coordinates),
+    // clipped to the list; first > last when there are none.
+    std::pair<int, int> rowsBetween(int top, int bottom) const;
+    // How many items fit wholly in the viewport (at least one).
+    int rowsPerPage() const;
+    void setHoverRow(int row);
+
     WordListModel* model_;
     int lastIndex_ = -1;
+    // The items' height, measured from the first item; 0 until measured.
+    mutable int rowHeight_ = 0;
+    int hoverRow_ = -1;
 };
 
 } // namespace tavelin

@@ -1,5 +1,7 @@
 #include "StatusBar.h"
 
+#include <QFontMetrics>
+
 namespace tavelin {
 
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
@@ -14,9 +16,14 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
 }
 
 void StatusBar::setPanelText(int panel, const QString& text) {
+    if (panels_[panel - 1]->text() == text) {
+        return;
+    }
     panels_[panel - 1]->setText(text);
     if (panel == 2) {
         layOut();
+    } else {
+        fitFirstPanel();
     }
 }
 
@@ -34,6 +41,19 @@ void StatusBar::layOut() {
     const int first = width() - second;
     panels_[0]->setGeometry(0, 0, first - 1, height());
     panels_[1]->setGeometry(first + 1, 0, second - 1, height());
+    fitFirstPanel();
+}
+
+void StatusBar::fitFirstPanel() {
+    // A long word count is drawn a little smaller rather than cut off.
+    QLabel* panel = panels_[0];
+    QFont fitted = font();
+    const int room = panel->contentsRect().width() - 2 * panel->margin() - 4;
+    while (fitted.pointSizeF() > 6.0 &&
+           QFontMetrics(fitted).horizontalAdvance(panel->text()) > room) {
+        fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+    }
+    panel->setFont(fitted);
 }
 
 } // namespace tavelin

@@ -19,6 +19,7 @@ protected:
 
 private:
     void layOut();
+    void fitFirstPanel();
 
     QLabel* panels_[2];
 };
