@@ -367,8 +367,9 @@ WindowRun run(int argc, char** argv) {
         [&] {
             watch.tick = Clock::now();
             watch.tickMaxRssKb = maxRssKb();
-            fillLists(window);
+            const bool filled = fillLists(window);
             watch.filled = Clock::now();
+            return filled;
         },
         &window);
     // The splash deletes itself after its tick.

@@ -15,7 +15,7 @@ const QString kSkin = QStringLiteral(":/splash.png");
 
 } // namespace
 
-Splash::Splash(std::function<void()> fillLists, QWidget* mainWindow, QWidget* parent)
+Splash::Splash(std::function<bool()> fillLists, QWidget* mainWindow, QWidget* parent)
     : QWidget(parent), fillLists_(std::move(fillLists)), mainWindow_(mainWindow),
       picMainSkin(new QLabel(this)), Timer1(new QTimer(this)) {
     setObjectName(QStringLiteral("Splash"));
@@ -50,12 +50,10 @@ void Splash::Form_Load() {
 
 void Splash::Timer1_Timer() {
     Timer1->stop();
-    if (fillLists_) {
-        fillLists_();
-    }
+    const bool filled = !fillLists_ || fillLists_();
     close();
     deleteLater();
-    if (mainWindow_) {
+    if (filled && mainWindow_) {
         mainWindow_->show();
     }
 }

@@ -16,9 +16,9 @@ class Splash : public QWidget {
     Q_OBJECT
 
 public:
-    // `fillLists` fills the main window's word lists; `mainWindow` (may be
-    // null) is shown when they are filled.
-    Splash(std::function<void()> fillLists, QWidget* mainWindow, QWidget* parent = nullptr);
+    // `fillLists` fills the main window's word lists and says whether it
+    // could; `mainWindow` (may be null) is shown when they are filled.
+    Splash(std::function<bool()> fillLists, QWidget* mainWindow, QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -27,7 +27,7 @@ private:
     void Form_Load();
     void Timer1_Timer();
 
-    std::function<void()> fillLists_;
+    std::function<bool()> fillLists_;
     QWidget* mainWindow_;
     QLabel* picMainSkin;
     QTimer* Timer1;

@@ -16,8 +16,8 @@
 #include <QApplication>
 #include <QDir>
 
-#include <cstdlib>
 #include <exception>
+#include <new>
 #include <thread>
 
 namespace tavelin {
@@ -57,12 +57,24 @@ bool openDictionary(Database& handle, const QString& directory, const Dictionary
     }
 }
 
-// Reports a dictionary that fails while the program runs and ends the program.
-[[noreturn]] void endOnFailure(const DatabaseError& e) {
-    showWarning(kTitle, QStringLiteral("The dictionary cannot be read.\n\nError %1: %2")
-                            .arg(e.code())
-                            .arg(QString::fromStdString(e.text())));
-    std::exit(1);
+// Reports a dictionary whose words could not be read into the lists.
+void reportFillFailure(const Database& dictionary, const std::exception_ptr& failure) {
+    const QString name = QString::fromLatin1(dictionary.kind().fileName);
+    const QString path = QDir::toNativeSeparators(QFile::decodeName(dictionary.path().c_str()));
+    QString detail;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const DatabaseError& e) {
+        detail = QStringLiteral("Error %1: %2").arg(e.code()).arg(QString::fromStdString(e.text()));
+    } catch (const std::bad_alloc&) {
+        detail = QStringLiteral("There is not enough memory for its words.");
+    } catch (const std::exception& e) {
+        detail = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        detail = QStringLiteral("Unknown error");
+    }
+    showWarning(kTitle, QStringLiteral("The dictionary %1 cannot be read.\n\n%2\n\n%3")
+                            .arg(name, path, detail));
 }
 
 } // namespace
@@ -86,7 +98,7 @@ private:
 
 } // namespace
 
-void fillLists(Tavelin& window) {
+bool fillLists(Tavelin& window) {
     // The two dictionaries are read at the same time, the Russian-Armenian one
     // on a thread of its own; each list still gets its words in the loaders' order.
     WordListModel* const russianLists[] = {&window.List3->words(), &window.List4->words()};
@@ -117,15 +129,15 @@ void fillLists(Tavelin& window) {
     }
     // The word count shows with the window, not one timer tick later.
     window.Timer1_Timer();
-    for (const std::exception_ptr& failure : {englishFailure, russianFailure}) {
-        try {
-            if (failure) {
-                std::rethrow_exception(failure);
-            }
-        } catch (const DatabaseError& e) {
-            endOnFailure(e);
-        }
+    if (englishFailure) {
+        reportFillFailure(db, englishFailure);
+        return false;
     }
+    if (russianFailure) {
+        reportFillFailure(db1, russianFailure);
+        return false;
+    }
+    return true;
 }
 
 bool refuseSecondCopy(InstanceLock& lock) {
@@ -162,11 +174,20 @@ int Main(int argc, char** argv) {
     window.setCommands({openAddDialog, openDeleteDialog, openOptionsDialog,
                         [&window] { openAboutBox(&window); },
                         [&window] { openHelpWindow(&window); }});
-    auto* splash = new Splash([&window] { fillLists(window); }, &window);
+    bool filled = true;
+    auto* splash = new Splash(
+        [&window, &filled] {
+            filled = fillLists(window);
+            if (!filled) {
+                QCoreApplication::exit(1);
+            }
+            return filled;
+        },
+        &window);
     splash->show();
     const int status = QApplication::exec();
     delete &window;
-    return status;
+    return filled ? status : 1;
 }
 
 } // namespace tavelin

@@ -15,8 +15,10 @@ bool refuseSecondCopy(InstanceLock& lock);
 // Opens EA.tvl into `db`, then RA.tvl into `db1`, from the program directory.
 bool openDictionaries(const QString& programDirectory);
 
-// Fills the main window's four lists from the two dictionaries.
-void fillLists(Tavelin& window);
+// Fills the main window's four lists from the two dictionaries. A failure,
+// whatever its kind, is reported with the dictionary's name and path, and
+// the result is false: the program must end.
+bool fillLists(Tavelin& window);
 
 // The entry routine: returns the process's exit status.
 int Main(int argc, char** argv);

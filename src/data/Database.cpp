@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace tavelin {
@@ -82,6 +83,7 @@ Database& Database::operator=(Database&& other) noexcept {
         close();
         handle_ = std::exchange(other.handle_, nullptr);
         kind_ = other.kind_;
+        path_ = std::move(other.path_);
         file_ = std::move(other.file_);
         for (int i = 0; i < StatementCount; ++i) {
             statements_[i] = std::exchange(other.statements_[i], nullptr);
@@ -133,6 +135,7 @@ Database Database::connect(const std::string& path, const DictionaryKind& kind, 
         throw DatabaseError(rc, text);
     }
     Database database(handle, kind);
+    database.path_ = path;
     database.rememberFile(path);
     return database;
 }
@@ -236,6 +239,9 @@ sqlite3_stmt* Database::statement(Statement which) {
     case HighestRowid:
         sql = "SELECT coalesce(max(rowid), 0) FROM " + table;
         break;
+    case FileBytes:
+        sql = "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()";
+        break;
     case StatementCount:
         break;
     }
@@ -248,7 +254,7 @@ sqlite3_stmt* Database::statement(Statement which) {
 
 void Database::loadWords(Column column, WordList& list) {
     list.clear();
-    list.reserve(static_cast<std::size_t>(highestRowid()));
+    list.reserve(rowsHint());
     sqlite3_stmt* query = statement(column == Column::Source ? LoadSource : LoadArmenian);
     StatementUse use(query);
     int rc;
@@ -309,13 +315,21 @@ void Database::forEachPair(const std::function<void(std::string_view, std::strin
     }
 }
 
-long long Database::highestRowid() {
-    sqlite3_stmt* query = statement(HighestRowid);
-    StatementUse use(query);
-    if (sqlite3_step(query) != SQLITE_ROW) {
-        fail();
-    }
-    return sqlite3_column_int64(query, 0);
+std::size_t Database::rowsHint() {
+    const auto single = [this](Statement which) {
+        sqlite3_stmt* query = statement(which);
+        StatementUse use(query);
+        if (sqlite3_step(query) != SQLITE_ROW) {
+            fail();
+        }
+        return sqlite3_column_int64(query, 0);
+    };
+    // A row takes more than 8 bytes of the file: its cell in the table and
+    // one in each index.
+    constexpr long long kFewestBytesPerRow = 8;
+    const long long highest = single(HighestRowid);
+    const long long fits = single(FileBytes) / kFewestBytesPerRow;
+    return static_cast<std::size_t>(std::clamp(highest, 0LL, std::max(fits, 0LL)));
 }
 
 long long Database::count() {

@@ -39,6 +39,8 @@ public:
 
     bool isOpen() const { return handle_ != nullptr; }
     const DictionaryKind& kind() const { return *kind_; }
+    // The path the dictionary was opened by.
+    const std::string& path() const { return path_; }
 
     // Empties the list and appends every word of the column in dictionary order.
     void loadWords(Column column, WordList& list);
@@ -67,13 +69,17 @@ private:
         AllPairs,
         Count,
         HighestRowid,
+        FileBytes,
         StatementCount
     };
 
     Database(sqlite3* handle, const DictionaryKind& kind);
     static Database connect(const std::string& path, const DictionaryKind& kind, int flags);
-    // At least the number of rows, found at once: a size hint for lists.
-    long long highestRowid();
+    // About the number of rows, found at once: a size hint for lists. Keys
+    // are what the file says they are (a file made elsewhere may hold a key
+    // of 10^12, or only negative ones), so the hint never exceeds the rows
+    // the file is large enough to hold.
+    std::size_t rowsHint();
     sqlite3_stmt* statement(Statement which);
     void execute(const char* sql);
     [[noreturn]] void fail() const;
@@ -84,6 +90,7 @@ private:
 
     sqlite3* handle_ = nullptr;
     const DictionaryKind* kind_ = nullptr;
+    std::string path_;
     struct {
         std::string path;
         unsigned long long device = 0;

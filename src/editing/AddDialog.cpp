@@ -208,13 +208,15 @@ void AddDialog::Command1_Click() {
         return;
     }
     edit->show(window_);
+    // The Armenian search box is emptied first: emptying it chooses a word of
+    // the Armenian list, and the pair just added must be the one left shown.
+    (window_.*page.armenianSearch)->clear();
     WordBox* search = window_.*page.sourceSearch;
     if (search->codes() == sourceCodes) {
         (window_.*page.sourceSearchChange)(); // the same text changes nothing, so look it up
     } else {
         search->setCodes(*sourceCodes);
     }
-    (window_.*page.armenianSearch)->clear();
     if (!Check1->isChecked()) {
         accept();
     }

@@ -146,6 +146,7 @@ TEST(Splash, FillsTheListsThenGivesWayToTheMainWindow) {
             splashShown = splash && splash->isVisible();
             timerStopped = !splash->findChild<QTimer*>("Timer1")->isActive();
             mainWindowHidden = !mainWindow.isVisible();
+            return true;
         },
         &mainWindow);
     splash->show();

@@ -1,4 +1,5 @@
 #include "app/modMain.h"
+#include "main_window/Tavelin.h"
 #include "data/data.h"
 #include "platform/InstanceLock.h"
 #include "platform/Notice.h"
@@ -150,4 +151,51 @@ TEST_F(Startup, BrokenFilesAreReportedAndLeftAlone) {
     EXPECT_FALSE(openDictionaries(QString::fromStdString(dir.path().string())));
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_TRUE(warnings[0].text.contains("Error 14"));
+}
+
+namespace {
+
+void needApplication() {
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char* argv[] = {name, nullptr};
+    [[maybe_unused]] static auto* app = new QApplication(argc, argv);
+}
+
+void runSql(const std::string& path, const char* sql) {
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &handle), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(handle, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(handle);
+}
+
+} // namespace
+
+// Keys are whatever a file made elsewhere holds: a huge or a negative one
+// fills the lists like any other. A dictionary that fails while the lists
+// fill is named, with its path, and start-up ends.
+TEST_F(Startup, ListsFillWhateverTheKeysAndAFailureEndsStartUp) {
+    needApplication();
+    // Made with the sqlite3 shell: no indexes, keys of the maker's choosing.
+    runSql(dir.file("EA.tvl"),
+           "CREATE TABLE Tavelin (Id INTEGER PRIMARY KEY, English TEXT, Armenian TEXT);"
+           "INSERT INTO Tavelin VALUES (1000000000000, 'cat', x'AF')");
+    runSql(dir.file("RA.tvl"),
+           "CREATE TABLE Tavelin1 (Id INTEGER PRIMARY KEY, Russian TEXT, Armenian TEXT);"
+           "INSERT INTO Tavelin1 VALUES (-1, x'EAEEF2', x'AF')");
+    ASSERT_TRUE(openDictionaries(QString::fromStdString(dir.path().string())));
+    Tavelin& window = Tavelin::instance();
+    EXPECT_TRUE(fillLists(window));
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(window.list1->listCount(), 1);
+    EXPECT_EQ(window.List4->listCount(), 1);
+    EXPECT_EQ(window.List3->listCount(), 1);
+
+    // The Russian-Armenian dictionary loses its Armenian field under the program.
+    runSql(dir.file("RA.tvl"), "ALTER TABLE Tavelin1 RENAME COLUMN Armenian TO Other");
+    EXPECT_FALSE(fillLists(window));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_TRUE(warnings[0].text.startsWith("The dictionary RA.tvl cannot be read."));
+    EXPECT_TRUE(warnings[0].text.contains(QString::fromStdString(dir.file("RA.tvl"))));
+    EXPECT_TRUE(warnings[0].text.contains("no such column: armenian"));
 }

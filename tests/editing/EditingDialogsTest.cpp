@@ -270,6 +270,8 @@ private slots:
     }
 
     void addStoresThePairAsTypedAndShowsItInTheMainWindow() {
+        // Text in the Armenian search box must not leave another pair shown.
+        w->Text2->setText(QString::fromUtf8("կ"));
         auto dialog = addDialog(frmAdd);
         type(dialog->sourceField, "kite ");
         type(dialog->armenianField, QString::fromUtf8("օդապարուկ"));
@@ -284,14 +286,19 @@ private slots:
         QCOMPARE(w->Text1->text(), QString("kite "));
         QCOMPARE(w->Text2->text(), QString());
         QCOMPARE(w->list1->selectedWord(), "kite ");
+        QCOMPARE(w->Text3->text(), QString("kite "));
+        QCOMPARE(w->Text7->text(), QString::fromUtf8("օդապարուկ"));
 
         // Looked up in vain, then added: the search box already holds the word.
+        w->Text4->setText(QString::fromUtf8("կ"));
         w->Text5->setText(QString::fromUtf8("сон"));
         auto russian = addDialog(frmAdd1, QString::fromUtf8("сон"), QString::fromUtf8("քուն"));
         russian->Command1_Click();
         QCOMPARE(contents(db1).size(), kRussian.size() + 1);
         QCOMPARE(w->List4->selectedWord(), ru("сон"));
+        QCOMPARE(w->Text6->text(), QString::fromUtf8("сон"));
         QCOMPARE(w->Text8->text(), QString::fromUtf8("քուն"));
+        QCOMPARE(w->Text4->text(), QString());
         QCOMPARE(w->List3->listCount(), 5);
     }
 
