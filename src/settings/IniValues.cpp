@@ -55,9 +55,10 @@ QString iniSingleText(float value) {
     } else {
         text = QString::number(static_cast<double>(value), 'g', 7);
     }
-    const QString point = QLocale().decimalPoint();
-    if (point != QLatin1String(".")) {
-        text.replace(QLatin1Char('.'), point);
+    // The locale's decimal comma is kept; any other separator (the Arabic
+    // U+066B, say) would make a number no reader takes back.
+    if (QLocale().decimalPoint() == QLatin1String(",")) {
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
     }
     return text;
 }

@@ -11,6 +11,9 @@
 #include <filesystem>
 #include <optional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tavelin {
 namespace {
 
@@ -110,9 +113,15 @@ bool sameName(const QByteArray& data, qsizetype begin, qsizetype end, const QStr
     return text.compare(name, Qt::CaseInsensitive) == 0;
 }
 
+// The UTF-8 byte-order mark some editors (Windows Notepad) put first; it
+// belongs to no line, and a rewritten file keeps it.
+qsizetype byteOrderMarkLength(const QByteArray& data) {
+    return data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+}
+
 // Calls `visit(line, kind)` for every line in order until it returns false.
 template <typename Visit> void forEachLine(const QByteArray& data, Visit visit) {
-    qsizetype pos = 0;
+    qsizetype pos = byteOrderMarkLength(data);
     const qsizetype size = data.size();
     while (pos < size) {
         qsizetype nl = data.indexOf('\n', pos);
@@ -220,7 +229,7 @@ QByteArray withNewValue(const QByteArray& data, const QString& section, const QS
         return out;
     }
     out = data;
-    if (!out.isEmpty()) {
+    if (out.size() > byteOrderMarkLength(out)) {
         if (!out.endsWith('\n')) {
             out.append(eol);
         }
@@ -230,6 +239,24 @@ QByteArray withNewValue(const QByteArray& data, const QString& section, const QS
     }
     out.append('[' + section.toLocal8Bit() + ']' + eol + newLine + eol);
     return out;
+}
+
+// The new file takes the place of the old one (through a symbolic link, of
+// the link's target): it gets the old one's owner and mode, so that saving as
+// another user (root) neither takes the file from its owner nor opens it to
+// others.
+void keepOwnerAndMode(const QString& path, QSaveFile& out) {
+    struct stat old {};
+    if (::stat(QFile::encodeName(path).constData(), &old) != 0) {
+        return; // a new file: the default owner and mode
+    }
+    const int fd = static_cast<int>(out.handle());
+    if (fd < 0) {
+        return;
+    }
+    // Not being allowed to give the file away is no reason not to save it.
+    [[maybe_unused]] const int owner = ::fchown(fd, old.st_uid, old.st_gid);
+    ::fchmod(fd, old.st_mode & 07777);
 }
 
 } // namespace
@@ -286,6 +313,7 @@ short SetINIValue(QString section, QString key, QString value, QString iniFile) 
         if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             return 0;
         }
+        keepOwnerAndMode(iniFile, out);
         if (out.write(updated) != updated.size() || !out.flush() ||
             out.error() != QFileDevice::NoError) {
             out.cancelWriting();

@@ -218,13 +218,41 @@ TEST_F(Ini, LineBreaksInAValueMakeNoLinesOfTheirOwn) {
     EXPECT_EQ(get(path, "S", "Fontname"), "evil [Positions] WindowMaximized=True");
 }
 
-TEST_F(Ini, AWriteKeepsTheFilesPermissions) {
+TEST_F(Ini, AWriteKeepsTheFilesPermissionsOwnerAndLink) {
     writeFile(path, "[S]\nK=1\n");
     ::chmod(path.c_str(), 0640);
     ASSERT_EQ(set(path, "S", "K", "2"), -1);
     struct stat info {};
     ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    // Saved through a symbolic link, by another user (root) where the test can be.
+    const std::string target = dir.file("real.ini");
+    writeFile(target, "[S]\nK=1\n");
+    ::chmod(target.c_str(), 0604);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(target.c_str(), 1, 1), 0);
+    }
+    const std::string link = dir.file("link.ini");
+    std::filesystem::create_symlink(target, link);
+    ASSERT_EQ(set(link, "S", "K", "3"), -1);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readFile(target), "[S]\nK=3\n");
+    ::stat(target.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+    if (root) {
+        EXPECT_EQ(info.st_uid, 1u);
+        EXPECT_EQ(info.st_gid, 1u);
+    }
+}
+
+TEST_F(Ini, AByteOrderMarkBelongsToNoLineAndIsKept) {
+    writeFile(path, "\xEF\xBB\xBF[Positions]\r\nTop=200\r\n");
+    EXPECT_EQ(get(path, "Positions", "Top"), "200");
+    ASSERT_EQ(set(path, "Positions", "Top", "300"), -1);
+    ASSERT_EQ(set(path, "Positions", "Left", "10"), -1);
+    EXPECT_EQ(readFile(path), "\xEF\xBB\xBF[Positions]\r\nTop=300\r\nLeft=10\r\n");
 }
 
 // ---- Failures ----
@@ -365,5 +393,9 @@ TEST(IniValues, NumbersAreWrittenInTheLocalesFormWithoutFractionWhenWhole) {
     for (const float value : {9.75F, 0.1F, 10.0F, 1920.0F, -3.5F, 1234.567F}) {
         EXPECT_EQ(iniSingle(iniSingleText(value)), value);
     }
+    // A separator that is neither: the number is written with a point.
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+    EXPECT_EQ(iniSingleText(12.5F), "12.5");
+    EXPECT_EQ(iniSingle(iniSingleText(12.5F)), 12.5F);
     QLocale::setDefault(before);
 }
