@@ -354,6 +354,11 @@ void Tavelin::Form_Load() {
            twips::toPixels(kClientHeight) + menuBar()->sizeHint().height());
     MakeTopmost(this);
     LoadPositions();
+    focusSearchBox();
+}
+
+void Tavelin::focusSearchBox() {
+    (pageFromCaption() == 1 ? Text5 : Text1)->setFocus(Qt::OtherFocusReason);
 }
 
 void Tavelin::Form_Unload() {

@@ -48,6 +48,9 @@ public:
 
     // The page the caption names: 0, 1, or -1 for neither.
     int pageFromCaption() const;
+    // Gives the keyboard to the source search box of the page in view
+    // (Text1 or Text5), for a user who types as soon as the window shows.
+    void focusSearchBox();
 
     // Handlers, named after their control and event.
     void Form_Load();

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -47,6 +48,7 @@ class StoredPlacement : public QObject {
 public:
     explicit StoredPlacement(QWidget* window) : QObject(window), window_(window) {
         setObjectName(QStringLiteral("StoredPlacement"));
+        window_->installEventFilter(this);
     }
 
     static StoredPlacement* of(QWidget* window) {
@@ -58,11 +60,18 @@ public:
     std::array<std::optional<std::pair<float, int>>, 4> given;
 
     // Puts the outer geometry right once the window manager has framed the window.
-    void waitForFrame() {
-        if (!waiting_) {
-            waiting_ = true;
-            window_->installEventFilter(this);
+    void waitForFrame() { waiting_ = true; }
+
+    // The window's outer geometry. Once a window has been hidden and shown
+    // again, the window system reports no frame until the window is moved;
+    // the frame it last reported in the normal state stands in for it.
+    QRect outer() {
+        noteFrame();
+        const QRect frame = window_->frameGeometry();
+        if (frame != window_->geometry() || lastFrame_.isNull()) {
+            return frame;
         }
+        return window_->geometry().marginsAdded(lastFrame_);
     }
 
     // Moves and sizes the window so that its outer edges are where `given` says.
@@ -83,7 +92,20 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != window_ || !waiting_) {
+        if (watched != window_) {
+            return false;
+        }
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Hide:
+        case QEvent::WindowStateChange:
+            noteFrame();
+            break;
+        default:
+            break;
+        }
+        if (!waiting_) {
             return false;
         }
         switch (event->type()) {
@@ -108,15 +130,22 @@ protected:
     }
 
 private:
-    void stopWaiting() {
-        if (waiting_) {
-            waiting_ = false;
-            window_->removeEventFilter(this);
+    void stopWaiting() { waiting_ = false; }
+
+    void noteFrame() {
+        const QRect frame = window_->frameGeometry();
+        const QRect inner = window_->geometry();
+        if (window_->isVisible() && frame != inner &&
+            (window_->windowState() &
+             (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
+            lastFrame_ = QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                                  frame.right() - inner.right(), frame.bottom() - inner.bottom());
         }
     }
 
     QWidget* window_;
     bool waiting_ = false;
+    QMargins lastFrame_;
 };
 
 std::optional<float> geometryValue(const QString& text, Edge edge) {
@@ -130,21 +159,50 @@ std::optional<float> geometryValue(const QString& text, Edge edge) {
     return value;
 }
 
-bool onSomeScreen(const QRect& outer) {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    if (screens.isEmpty()) {
-        return true; // nothing to measure against
-    }
-    for (const QScreen* screen : screens) {
-        if (screen->geometry().intersects(outer)) {
+// The strip along a window's top edge that its title bar takes, and how
+// much of it must lie on a screen for the user to take hold of the window.
+constexpr int kTitleBarHeight = 24;
+constexpr int kTitleBarGrip = 100;
+
+bool titleBarReachable(const QRect& outer) {
+    const QRect strip(outer.left(), outer.top(), outer.width(), kTitleBarHeight);
+    const int grip = std::min(kTitleBarGrip, outer.width());
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        const QRect onScreen = area.intersected(strip);
+        if (strip.top() >= area.top() && onScreen.height() == strip.height() &&
+            onScreen.width() >= grip) {
             return true;
         }
     }
     return false;
 }
 
-int outerPixels(const QWidget* window, Edge edge) {
-    const QRect outer = window->frameGeometry();
+// Where a window of this outer geometry opens: no larger than the screen it
+// is on, and, unless its title bar is within reach there, at the designed
+// place, moved as far as needed to be wholly on that screen.
+QRect fitOnScreen(QRect outer, const QRect& designed) {
+    if (QGuiApplication::screens().isEmpty()) {
+        return outer; // nothing to measure against
+    }
+    const QScreen* screen = QGuiApplication::screenAt(outer.center());
+    if (screen == nullptr) {
+        screen = QGuiApplication::screenAt(designed.center());
+    }
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    const QRect area = screen->availableGeometry();
+    outer.setSize(outer.size().boundedTo(area.size()));
+    if (outer.topLeft() == designed.topLeft() || !titleBarReachable(outer)) {
+        outer.moveTopLeft(designed.topLeft());
+        outer.moveLeft(std::clamp(outer.left(), area.left(), area.right() + 1 - outer.width()));
+        outer.moveTop(std::clamp(outer.top(), area.top(), area.bottom() + 1 - outer.height()));
+    }
+    return outer;
+}
+
+int pixelsOf(const QRect& outer, Edge edge) {
     switch (edge) {
     case Top:
         return outer.top();
@@ -158,13 +216,40 @@ int outerPixels(const QWidget* window, Edge edge) {
     return 0;
 }
 
+// Puts the window where fitOnScreen says, and notes every edge that moved
+// as given: what the next save writes unless the user moves it.
+void fitWindow(QWidget* window, StoredPlacement* placement, const QRect& outer,
+               const QRect& designed) {
+    const QRect fitted = fitOnScreen(outer, designed);
+    for (const Edge edge : {Top, Left, Height, Width}) {
+        const int pixels = pixelsOf(fitted, edge);
+        auto& given = placement->given[edge];
+        if (given && given->second == pixels) {
+            continue; // as stored
+        }
+        if (pixels == pixelsOf(designed, edge)) {
+            given.reset(); // as designed
+        } else {
+            given = std::pair{static_cast<float>(twips::fromPixels(pixels)), pixels};
+        }
+    }
+    placement->apply();
+    if (!window->isVisible() && window->frameGeometry() == window->geometry()) {
+        placement->waitForFrame();
+    }
+}
+
 } // namespace
 
 void Tavelin::LoadPositions() {
     reportingIniErrors([this] {
+        StoredPlacement* placement = StoredPlacement::of(this);
         if (iniBool(read("WindowMaximized"))) {
             // The stored geometry is not read: restored later, the window takes
-            // its designed size.
+            // its designed size (as far as the screen holds it).
+            placement->given = {};
+            const QRect designed = frameGeometry();
+            fitWindow(this, placement, designed, designed);
             setWindowState(Qt::WindowMaximized);
             Form_Resize();
         } else {
@@ -178,7 +263,8 @@ void Tavelin::LoadPositions1() {
     Form_Resize();
     StoredPlacement* placement = StoredPlacement::of(this);
     placement->given = {};
-    QRect outer = frameGeometry();
+    const QRect designed = frameGeometry();
+    QRect outer = designed;
     for (const Edge edge : {Top, Left, Height, Width}) {
         const QString text = read(kKeys[edge]);
         if (text.isEmpty()) {
@@ -205,17 +291,10 @@ void Tavelin::LoadPositions1() {
             break;
         }
     }
-    // A place outside every screen (a monitor since unplugged, a damaged
-    // file) would open the window out of the user's reach: it opens at its
-    // designed place instead. The file keeps its values until the next save.
-    if (!onSomeScreen(outer)) {
-        placement->given[Top].reset();
-        placement->given[Left].reset();
-    }
-    placement->apply();
-    if (!isVisible() && frameGeometry() == geometry()) {
-        placement->waitForFrame();
-    }
+    // A size larger than the screen (a damaged file, a screen since made
+    // smaller) is cut to the screen; a place where the title bar is out of
+    // reach (a monitor since unplugged) gives way to the designed place.
+    fitWindow(this, placement, outer, designed);
 }
 
 void Tavelin::SavePositions() {
@@ -244,9 +323,10 @@ void Tavelin::SavePositions() {
 
 void Tavelin::SavePositions1() {
     Form_Resize();
-    const StoredPlacement* placement = StoredPlacement::of(this);
+    StoredPlacement* placement = StoredPlacement::of(this);
+    const QRect outer = placement->outer();
     for (const Edge edge : {Top, Left, Height, Width}) {
-        const int pixels = outerPixels(this, edge);
+        const int pixels = pixelsOf(outer, edge);
         const auto& given = placement->given[edge];
         const float twipsValue = given && given->second == pixels
                                      ? given->first

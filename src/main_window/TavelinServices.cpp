@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -46,12 +47,46 @@ private:
     const QObject* clientArea_;
 };
 
+void showNormalInFront(Tavelin& window);
+
+// Brings back a window hidden behind its icon when the notification area
+// goes away (its host ended): there would be nothing left to restore it from.
+class TrayHostWatch : public QTimer {
+public:
+    explicit TrayHostWatch(Tavelin& window) : QTimer(&window), window_(window) {
+        setObjectName(QStringLiteral("TrayHostWatch"));
+        setInterval(500);
+        connect(this, &QTimer::timeout, this, [this] { look(); });
+    }
+
+    static TrayHostWatch& of(Tavelin& window) {
+        auto* found = window.findChild<TrayHostWatch*>(QStringLiteral("TrayHostWatch"),
+                                                       Qt::FindDirectChildrenOnly);
+        return found != nullptr ? *found : *new TrayHostWatch(window);
+    }
+
+private:
+    void look() {
+        if (window_.isVisible()) {
+            stop();
+        } else if (!SysTray::notificationAreaAvailable()) {
+            stop();
+            std::fprintf(stderr, "Tavelin: the notification area went away; the dictionary "
+                                 "is shown again.\n");
+            showNormalInFront(window_);
+        }
+    }
+
+    Tavelin& window_;
+};
+
 // Sends the window behind its notification-area icon. Where the desktop has
 // no notification area there would be no icon to bring it back from, so it
 // stays minimised in the task bar instead.
 void sendToTray(Tavelin& window) {
     if (SysTray::notificationAreaAvailable()) {
         window.hide();
+        TrayHostWatch::of(window).start();
         return;
     }
     static bool said = false;
@@ -76,6 +111,7 @@ void showNormalInFront(Tavelin& window) {
     window.show();
     window.raise();
     window.activateWindow();
+    window.focusSearchBox();
 }
 
 // Joins the window to the services once: its resize handler, its icon's
@@ -137,6 +173,9 @@ void Tavelin::mnutavelin_Click() {
     }
     SysTray::Unhook();
     showNormalInFront(*this);
+    // Shown again without a change of state, no resize puts the icon's layer
+    // back; the icon's menu must answer all the same.
+    mnuTray();
 }
 
 void Tavelin::installHotKeys() {

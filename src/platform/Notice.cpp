@@ -20,7 +20,11 @@ void showWarning(const QString& title, const QString& text, QWidget* parent) {
         warningHandler()(title, text);
         return;
     }
-    QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+    // Above every window, the program's own always-on-top ones included: a
+    // second copy's box would otherwise open beneath the running copy's window.
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
 }
 
 void setWarningHandler(std::function<void(const QString&, const QString&)> handler) {

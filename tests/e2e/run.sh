@@ -69,9 +69,37 @@ scenario_second_copy() {
         fail "no message box"
     shot second-copy
     grep -q 'Tavelin Already Running!' "$WORK/second.err" || fail "message: $(cat "$WORK/second.err")"
+    local box
+    box=$(window_by_title '^Tavelin$')
+    is_above "$box" || fail "the message box is not above other windows"
+    above_in_stack "$box" "$(main_window)" || fail "the message box is beneath the main window"
     xdotool windowactivate --sync "$(window_by_title '^Tavelin$')" key Return
     wait_for 5 sh -c "! kill -0 $second" || fail "the second copy did not end"
     kill -0 "$first" || fail "the first copy ended"
+}
+
+# The top-level window (the window manager's frame) that holds a client window.
+frame_of() {
+    local id=$1 parent
+    while :; do
+        parent=$(xwininfo -children -id "$id" | awk '/Parent window id:/ {print $4}')
+        [ -z "$parent" ] && return 1
+        xwininfo -id "$parent" | grep -q '(the root window)' && { echo "$id"; return 0; }
+        id=$parent
+    done
+}
+
+# Whether window $1 is stacked above window $2 (the X server's own stacking
+# order of the root's children, which xwininfo lists top first).
+above_in_stack() {
+    local upper lower
+    upper=$(($(frame_of "$1"))) lower=$(($(frame_of "$2")))
+    xwininfo -root -children | awk '/^     0x/ {print $1}' | while read -r w; do
+        case $((w)) in
+        "$lower") echo lower ;;
+        "$upper") echo upper ;;
+        esac
+    done | tr '\n' ' ' | grep -q '^upper lower'
 }
 
 # 3. A missing RA.tvl is reported by name; nothing appears, nothing is made.
@@ -97,8 +125,7 @@ scenario_look_up() {
     start_and_wait
     local id
     id=$(main_window)
-    click_control "$id" 75 840 2460 435 # Text1
-    type_text "wat"
+    type_text "wat" # no click first: the English search box has the keyboard
     shot english-typed
     click_control "$id" 2040 5055 495 400 # Command1
     wait_for 2 sh -c '[ "$(xclip -o -selection clipboard)" = water ]' ||
@@ -298,6 +325,90 @@ scenario_placement() {
     xprop -id "$(main_window)" _NET_WM_STATE | grep -q MAXIMIZED_HORZ || fail "not maximised"
 }
 
+# 9b. Maximise, hide, restore, un-maximise, quit, start: five times over, and
+# the window opens where it was, the same size (no frame lost on the way).
+scenario_placement_cycles() {
+    start_and_wait
+    local id
+    id=$(main_window)
+    xdotool windowsize "$id" 520 500
+    xdotool windowmove "$id" 300 150
+    sleep 0.5
+    local first
+    first=$(window_geometry "$id")
+    local cycle
+    for cycle in 1 2 3 4 5; do
+        wmctrl -i -r "$id" -b add,maximized_vert,maximized_horz
+        sleep 0.4
+        if ((cycle % 2)); then
+            xdotool key ctrl+F7
+        else
+            xdotool windowminimize "$id"
+        fi
+        wait_for 5 sh -c "! xwininfo -id $id | grep -q IsViewable" || fail "cycle $cycle: not hidden"
+        if ((cycle % 2)); then
+            xdotool key ctrl+F8
+        else
+            local centre
+            centre=$(tray_icon_centre) || fail "cycle $cycle: no tray icon"
+            set -- $centre
+            xdotool mousemove "$1" "$2" click --repeat 2 --delay 80 1
+        fi
+        wait_for 5 sh -c "xwininfo -id $id | grep -q IsViewable" || fail "cycle $cycle: not back"
+        sleep 0.4
+        wmctrl -i -r "$id" -b remove,maximized_vert,maximized_horz
+        sleep 0.4
+        local before
+        before=$(window_geometry "$id")
+        xdotool key ctrl+q
+        wait_for 5 sh -c "! pgrep -f '^$PROGRAM_DIR/tavelin'" || fail "cycle $cycle: Ctrl+Q"
+        start_and_wait
+        id=$(main_window)
+        local now
+        now=$(window_geometry "$id")
+        set -- $before
+        local bx=$1 by=$2 bw=$3 bh=$4
+        set -- $first
+        local fw=$3 fh=$4
+        set -- $now
+        near "$1" "$bx" 2 && near "$2" "$by" 2 && near "$3" "$bw" 2 && near "$4" "$bh" 2 &&
+            near "$3" "$fw" 2 && near "$4" "$fh" 2 ||
+            fail "cycle $cycle: closed at $before (first $first), opened at $now"
+    done
+}
+
+# 9c. Sizes far beyond the screen: the window opens on the screen, answers,
+# stays small, and a sane size is written back. Twice the scale on a small
+# screen fits too.
+scenario_placement_limits() {
+    local size
+    for size in 600000 99999999; do
+        printf '[Positions]\nWindowMaximized=False\nTop=1500\nLeft=1500\nHeight=%s\nWidth=%s\n' \
+            "$size" "$size" >"$PROGRAM_DIR/Options.ini"
+        start_program
+        wait_main_window 2 || fail "$size: no window within two seconds"
+        local x y w h
+        read -r x y w h < <(window_geometry "$(main_window)")
+        ((w <= 1280 && h <= 800)) || fail "$size: window of $w x $h"
+        local rss
+        rss=$(awk '/VmHWM/ {print $2}' /proc/$APP_PID/status)
+        ((rss < 200 * 1024)) || fail "$size: $rss KiB of memory"
+        xdotool key ctrl+q
+        wait_for 5 sh -c "! kill -0 $APP_PID" || fail "$size: Ctrl+Q did not end the program"
+        local height width
+        height=$(ini_value Height) width=$(ini_value Width)
+        ((${height%%[.,]*} <= 800 * 15 && ${width%%[.,]*} <= 1280 * 15)) ||
+            fail "$size: saved Height=$height Width=$width"
+    done
+    rm "$PROGRAM_DIR/Options.ini"
+    QT_SCALE_FACTOR=2 start_program
+    wait_main_window 5 || fail "scale 2: no window"
+    read -r x y w h < <(window_geometry "$(main_window)")
+    ((x >= 0 && y >= 0 && x + w <= 1280 && y + h <= 800)) ||
+        fail "scale 2: the window at $x,$y of $w x $h does not fit the screen"
+    shot scale-two
+}
+
 # The program's icon windows embedded in trayer's panel.
 tray_icons() {
     xwininfo -root -tree | awk '
@@ -347,6 +458,57 @@ scenario_tray() {
     wait_for 5 menu_open || fail "no menu on a right click"
     shot tray-menu
     xdotool key Escape
+    sleep 0.5
+    # Hidden with Ctrl+F7 in the normal state, brought back by a double click
+    # and by "Show Dictionary": the icon's menu still answers, and the
+    # English search box has the keyboard.
+    local way
+    for way in double_click menu; do
+        xdotool key ctrl+F7
+        wait_for 5 sh -c "! xwininfo -id $id | grep -q IsViewable" || fail "$way: Ctrl+F7 did not hide"
+        sleep 0.5
+        if [ "$way" = double_click ]; then
+            xdotool mousemove "$1" "$2" click --repeat 2 --delay 80 1
+        else
+            xdotool mousemove "$1" "$2" click 3
+            wait_for 5 menu_open || fail "no menu while hidden"
+            xdotool key Down Down Return # "&About", then "&Show Dictionary"
+        fi
+        wait_main_window 5 || fail "$way: the window did not come back"
+        sleep 1
+        xdotool mousemove "$1" "$2" click 3
+        wait_for 5 menu_open || fail "$way: no menu on a right click after the window came back"
+        xdotool key Escape
+        sleep 0.5
+    done
+    wait_for 5 has_focus "$id" || fail "the window did not get the focus back"
+    type_text "ap"
+    shot tray-typed-after-restore
+    click_control "$id" 2040 5055 495 400 # Command1
+    wait_for 2 sh -c '[ "$(xclip -o -selection clipboard)" = apple ]' ||
+        fail "typing after the restore: clipboard $(clipboard)"
+}
+
+# 10b. The notification area goes away while the window is hidden in it: the
+# window comes back, and minimising then leaves it in the task bar.
+scenario_tray_host_gone() {
+    start_and_wait
+    local id
+    id=$(main_window)
+    wait_for 5 has_tray_icon || fail "no tray icon"
+    xdotool windowminimize "$id"
+    wait_for 5 sh -c "! xwininfo -id $id | grep -q IsViewable" || fail "still mapped after minimising"
+    pkill -x trayer
+    wait_for 2.5 sh -c "xwininfo -id $id | grep -q IsViewable" ||
+        fail "the window did not come back when the notification area went"
+    sleep 0.3
+    xdotool windowminimize "$id"
+    sleep 1
+    xprop -id "$id" WM_STATE | grep -q 'Iconic' || fail "not minimised in the task bar: $(xprop -id "$id" WM_STATE)"
+    kill -0 "$APP_PID" || fail "the program ended"
+    background trayer --edge top --align right --widthtype pixel --width 200 --height 32 \
+        --SetDockType true --transparent false
+    wait_for 10 sh -c 'xdotool search --classname trayer' || fail "trayer did not start again"
 }
 
 # 11. Ctrl+F7 and Ctrl+F8 from another program's window.
@@ -434,7 +596,8 @@ scenario_bad_settings() {
 
 start_x_session
 [ ${#SCENARIOS[@]} -gt 0 ] || SCENARIOS=(start second_copy missing_dictionary look_up
-    armenian_direction add delete options placement tray hot_keys resize about bad_settings)
+    armenian_direction add delete options placement placement_cycles placement_limits tray
+    tray_host_gone hot_keys resize about bad_settings)
 for name in "${SCENARIOS[@]}"; do
     make_program_dir
     scenario "$name" "scenario_$name"

@@ -144,9 +144,29 @@ private slots:
         writeFile(ini, "[Positions]\nLeft=" +
                            std::to_string(twips::fromPixels(screen.right() + 5)) + "\n");
         QCOMPARE(start().frameGeometry().topLeft(), designed.topLeft());
-        // Partly on a screen is on it.
+        // Partly on a screen is on it while the title bar can be taken hold
+        // of; a title bar above the screen cannot.
+        writeFile(ini, "[Positions]\nTop=1500\nLeft=-3000\nHeight=6000\nWidth=6000\n");
+        QCOMPARE(start().frameGeometry().topLeft(), QPoint(px(-3000), px(1500)));
         writeFile(ini, "[Positions]\nTop=-3000\nLeft=-3000\nHeight=6000\nWidth=6000\n");
-        QCOMPARE(start().frameGeometry().topLeft(), QPoint(px(-3000), px(-3000)));
+        QCOMPARE(start().frameGeometry().topLeft(), designed.topLeft());
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        writeFile(ini, "[Positions]\nTop=1500\nLeft=" +
+                           std::to_string(twips::fromPixels(area.right() - 50)) + "\n");
+        QCOMPARE(start().frameGeometry().topLeft(), designed.topLeft());
+    }
+
+    void aSizeBeyondTheScreenIsCutToItAndSavedSo() {
+        writeFile(ini, "[Positions]\nWindowMaximized=False\nTop=0\nLeft=0\nHeight=600000\n"
+                       "Width=99999999\n");
+        Tavelin& window = start();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(window.frameGeometry(), area);
+        window.SavePositions();
+        QCOMPARE(fileText(), QString::fromStdString(
+                                 "[Positions]\nWindowMaximized=False\nTop=0\nLeft=0\nHeight=" +
+                                 std::to_string(twips::fromPixels(area.height())) + "\nWidth=" +
+                                 std::to_string(twips::fromPixels(area.width())) + "\n"));
     }
 
     void theStoredOuterGeometryHoldsOnceTheWindowHasItsFrame() {
