@@ -13,7 +13,10 @@ SANITIZER_ENV = \
     ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build run test test-sanitizers bench fuzz format clean
+# make install: PREFIX and DESTDIR as usual (DESTDIR=/tmp/stage make install).
+PREFIX ?= /usr/local
+
+.PHONY: all deps build run test test-sanitizers bench fuzz format clean install package
 
 all: build
 
@@ -42,6 +45,17 @@ test-sanitizers: deps
 	        -DTAVELIN_SANITIZE=ON; fi
 	@cmake --build $(ASAN_BUILD_DIR) -j $(JOBS) --target tavelin-tests
 	@cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -E '^e2e$$'
+
+# The programs, the starter dictionaries and word lists, the desktop entry,
+# the icon, the AppStream metainfo and the manual pages. A user's own
+# dictionaries and settings (in their data and configuration folders) are
+# never touched.
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package in $(BUILD_DIR): apt install ./$(BUILD_DIR)/tavelin_*.deb
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	@$(BUILD_DIR)/bench/tavelin-bench

@@ -106,3 +106,11 @@ convert -size 208x221 xc:'#ff00ff' +antialias \
     -fill '#c9d4e8' -font "$SANS_CONDENSED" -pointsize 10 \
     -annotate +6+150 'English · Russian · Armenian' \
     -alpha off -type TrueColor PNG24:splash.png
+
+# The icon the desktop shows for the installed program (menus, launchers):
+# drawn as SVG in share/icons, rendered at the sizes of the hicolor theme.
+for size in 16 32 48 64 128 256; do
+    mkdir -p "../share/icons/${size}x${size}"
+    rsvg-convert -w "$size" -h "$size" ../share/icons/org.example.Tavelin.svg \
+        -o "../share/icons/${size}x${size}/org.example.Tavelin.png"
+done

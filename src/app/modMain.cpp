@@ -1,6 +1,8 @@
 #include "modMain.h"
 
 #include "Application.h"
+#include "FileLocations.h"
+#include "Version.h"
 #include "Splash.h"
 #include "data/DatabaseError.h"
 #include "data/data.h"
@@ -12,12 +14,17 @@
 #include "services/HelpWindow.h"
 #include "services/frmAbout.h"
 #include "settings/OptionsDialog.h"
+#include "settings/modIni.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <exception>
 #include <new>
+#include <cstdio>
+#include <optional>
+#include <string_view>
 #include <thread>
 
 namespace tavelin {
@@ -153,16 +160,67 @@ bool openDictionaries(const QString& programDirectory) {
            openDictionary(db1, programDirectory, kRussianArmenian);
 }
 
+// --help and --version, answered without a display. Returns the exit
+// status, or nothing when the program is to start.
+std::optional<int> answerCommandLine(int argc, char** argv) {
+    bool help = false;
+    bool version = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        help = help || argument == "--help" || argument == "-h";
+        version = version || argument == "--version";
+    }
+    if (!help && !version) {
+        return std::nullopt;
+    }
+    if (version) {
+        std::printf("tavelin %s\n", kVersion);
+        return 0;
+    }
+    QCoreApplication core(argc, argv);
+    const FileLocations files = FileLocations::find(QCoreApplication::applicationDirPath());
+    std::printf("Usage: tavelin [--help] [--version]\n\n"
+                "Tavelin %s, an English-Armenian and Russian-Armenian dictionary.\n\n%s\n"
+                "Ctrl+F7 hides the dictionary to its notification-area icon and Ctrl+F8\n"
+                "brings it back, from any program. Help > Help Topics (F1) lists the keys.\n",
+                kVersion, qPrintable(files.describe()));
+    return 0;
+}
+
+// Where the files are; in installed mode the user's folders are made ready
+// and a missing dictionary is made from the starter one.
+std::optional<FileLocations> prepareFiles() {
+    const FileLocations files = FileLocations::find(QApplication::applicationDirPath());
+    setOptionsFilePath(files.optionsFile);
+    if (files.mode == FileLocations::Mode::Installed) {
+        QDir().mkpath(QFileInfo(files.optionsFile).absolutePath());
+        const QString failures = files.makeMissingDictionaries();
+        if (!failures.isEmpty()) {
+            showWarning(kTitle,
+                        QStringLiteral("Your dictionaries cannot be made in %1.\n\n%2")
+                            .arg(QDir::toNativeSeparators(files.dictionaryDirectory),
+                                 failures.trimmed()));
+            return std::nullopt;
+        }
+    }
+    return files;
+}
+
 int Main(int argc, char** argv) {
+    if (const std::optional<int> status = answerCommandLine(argc, argv)) {
+        return *status;
+    }
     Application app(argc, argv);
     QApplication::setApplicationName(kTitle);
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
     installFontSubstitutes();
 
     static InstanceLock lock; // held until the process ends
     if (!refuseSecondCopy(lock)) {
         return 1;
     }
-    if (!openDictionaries(QApplication::applicationDirPath())) {
+    const std::optional<FileLocations> files = prepareFiles();
+    if (!files || !openDictionaries(files->dictionaryDirectory)) {
         return 1;
     }
     // The saved looks of both pages; the first brings the main window into

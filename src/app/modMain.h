@@ -12,8 +12,8 @@ class Tavelin;
 
 // Refuses to run beside another copy of the program.
 bool refuseSecondCopy(InstanceLock& lock);
-// Opens EA.tvl into `db`, then RA.tvl into `db1`, from the program directory.
-bool openDictionaries(const QString& programDirectory);
+// Opens EA.tvl into `db`, then RA.tvl into `db1`, from the dictionaries' directory.
+bool openDictionaries(const QString& directory);
 
 // Fills the main window's four lists from the two dictionaries. A failure,
 // whatever its kind, is reported with the dictionary's name and path, and

@@ -3,6 +3,8 @@
 #include "modIni.h"
 #include "platform/Notice.h"
 
+#include <QDir>
+
 namespace tavelin {
 
 // Runs one step of a user's action; an error of the INI routines ends the
@@ -12,9 +14,11 @@ template <typename Step> void reportingIniErrors(Step step) {
     try {
         step();
     } catch (const IniError& e) {
-        showWarning(QStringLiteral("Tavelin"), QStringLiteral("Run-time error '%1':\n\n%2\n(%3)")
-                                                   .arg(e.number())
-                                                   .arg(e.description(), e.source()));
+        showWarning(QStringLiteral("Tavelin"),
+                    QStringLiteral("Run-time error '%1':\n\n%2\n(%3)\n\n%4")
+                        .arg(e.number())
+                        .arg(e.description(), e.source(),
+                             QDir::toNativeSeparators(optionsFilePath())));
     }
 }
 

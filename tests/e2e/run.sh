@@ -587,6 +587,57 @@ scenario_about() {
         fail "Close did not close"
 }
 
+# 15. Installed (cmake --install into a staging root), started with an empty
+# home: the user's dictionaries and settings go to the XDG folders, a word
+# added is there after a restart, and a second install leaves them alone.
+scenario_installed() {
+    local root=$PROGRAM_DIR/root home
+    home=$(mktemp -d "$WORK/home-XXXX")
+    DESTDIR=$root cmake --install "$(dirname "$TAVELIN")" --prefix /usr >"$WORK/install.log" 2>&1 ||
+        fail "cmake --install: $(cat "$WORK/install.log")"
+    start_installed() {
+        env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" "$root/usr/bin/tavelin" \
+            >"$WORK/stdout" 2>"$WORK/stderr" &
+        APP_PID=$!
+        echo "$APP_PID" >>"$PID_FILE"
+        wait_main_window 15 || fail "the installed program showed no window: $(cat "$WORK/stderr")"
+        wait_for 5 has_focus "$(main_window)" || fail "the main window did not get the focus"
+    }
+    local data=$home/.local/share/tavelin config=$home/.config/tavelin
+    start_installed
+    [ -s "$data/EA.tvl" ] && [ -s "$data/RA.tvl" ] || fail "no dictionaries in $data: $(ls -a "$data")"
+    ls "$data" | grep -qv -e '\.tvl$' -e '\.tvl-wal$' -e '\.tvl-shm$' && fail "stray files: $(ls "$data")"
+    [ ! -e "$root/usr/bin/EA.tvl" ] || fail "a dictionary was made beside the program"
+    xdotool key ctrl+i
+    wait_window Add >/dev/null || fail "no Add dialog"
+    xdotool key Tab Tab
+    type_text "zebra"
+    xdotool key Tab
+    type_text "զեբր"
+    xdotool key Return
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Add\$' | grep -q ." ||
+        fail "the dialog did not close"
+    wait_for 2 has_focus "$(main_window)" || xdotool windowactivate --sync "$(main_window)"
+    xdotool key ctrl+q
+    wait_for 5 sh -c "! kill -0 $APP_PID" || fail "Ctrl+Q did not end the program"
+    [ -s "$config/Options.ini" ] || fail "no Options.ini in $config"
+    [ "$("$TAVELIN_DICT" lookup "$data/EA.tvl" zebra)" = "զեբր" ] || fail "the word was not kept"
+    local before
+    before=$(cd "$home" && find . -type f | sort | xargs sha256sum)
+    DESTDIR=$root cmake --install "$(dirname "$TAVELIN")" --prefix /usr >"$WORK/install.log" 2>&1 ||
+        fail "the second install: $(cat "$WORK/install.log")"
+    [ "$(cd "$home" && find . -type f | sort | xargs sha256sum)" = "$before" ] ||
+        fail "the second install changed the user's files"
+    start_installed
+    type_text "zeb"
+    shot installed-typed
+    sleep 0.2 # the copy buttons follow the choice within a timer's tick
+    click_control "$(main_window)" 2040 5055 495 400 # Command1
+    wait_for 2 sh -c '[ "$(xclip -o -selection clipboard)" = zebra ]' ||
+        fail "after a restart: clipboard $(clipboard)"
+    shot installed
+}
+
 # 14. A settings file of random bytes does not stop the program.
 scenario_bad_settings() {
     head -c 4096 /dev/urandom >"$PROGRAM_DIR/Options.ini"
@@ -597,7 +648,7 @@ scenario_bad_settings() {
 start_x_session
 [ ${#SCENARIOS[@]} -gt 0 ] || SCENARIOS=(start second_copy missing_dictionary look_up
     armenian_direction add delete options placement placement_cycles placement_limits tray
-    tray_host_gone hot_keys resize about bad_settings)
+    tray_host_gone hot_keys resize about bad_settings installed)
 for name in "${SCENARIOS[@]}"; do
     make_program_dir
     scenario "$name" "scenario_$name"
