@@ -16,7 +16,7 @@ SANITIZER_ENV = \
 # make install: PREFIX and DESTDIR as usual (DESTDIR=/tmp/stage make install).
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-sanitizers bench fuzz format clean install package
+.PHONY: all deps build werror run test test-sanitizers bench fuzz format clean install package
 
 all: build
 
@@ -33,7 +33,12 @@ run: build
 	    echo "make run: no display; start it from a desktop session (or set DISPLAY)" >&2; exit 1; fi
 	$(BUILD_DIR)/tavelin
 
-test: build
+# The tests build with every warning an error.
+werror: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTAVELIN_WERROR=ON \
+	    >/dev/null
+
+test: werror build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitizers
 
@@ -42,7 +47,7 @@ test: build
 test-sanitizers: deps
 	@if [ ! -f $(ASAN_BUILD_DIR)/build.ninja ]; then \
 	    cmake -S . -B $(ASAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	        -DTAVELIN_SANITIZE=ON; fi
+	        -DTAVELIN_SANITIZE=ON -DTAVELIN_WERROR=ON; fi
 	@cmake --build $(ASAN_BUILD_DIR) -j $(JOBS) --target tavelin-tests
 	@cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -E '^e2e$$'
 

@@ -132,7 +132,7 @@ private slots:
         });
         noticeCloser.start();
         w = &Tavelin::instance();
-        w->setCommands({openAddDialog, openDeleteDialog, {}, {}});
+        w->setCommands({openAddDialog, openDeleteDialog, {}, {}, {}});
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }
