@@ -5,7 +5,7 @@
 // SECTION and KEY, and what the file holds afterwards is read back.
 #include "FuzzCheck.h"
 
-#include "settings/modIni.h"
+#include "ini/modIni.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -14,7 +14,7 @@
 #include "services/HelpWindow.h"
 #include "services/frmAbout.h"
 #include "settings/OptionsDialog.h"
-#include "settings/modIni.h"
+#include "ini/modIni.h"
 
 #include <QApplication>
 #include <QDir>

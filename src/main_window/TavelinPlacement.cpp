@@ -4,9 +4,9 @@
 #include "Tavelin.h"
 
 #include "platform/Twips.h"
-#include "settings/IniErrorReport.h"
-#include "settings/IniValues.h"
-#include "settings/modIni.h"
+#include "ini/IniErrorReport.h"
+#include "ini/IniValues.h"
+#include "ini/modIni.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "SettingsWidgets.h"
 
-#include "IniValues.h"
+#include "ini/IniValues.h"
 #include "OleColour.h"
 #include "platform/Twips.h"
 

@@ -7,7 +7,7 @@
 #include "settings/OleColour.h"
 #include "settings/SettingsWidgets.h"
 #include "settings/frmfont.h"
-#include "settings/modIni.h"
+#include "ini/modIni.h"
 #include "support/QtTestMain.h"
 
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 // Where the main window opens: the Positions section of Options.ini.
 #include "main_window/Tavelin.h"
 #include "platform/Twips.h"
-#include "settings/modIni.h"
+#include "ini/modIni.h"
 #include "support/QtTestMain.h"
 
 #include <QScreen>

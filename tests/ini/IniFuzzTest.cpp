@@ -1,7 +1,7 @@
 // The INI reader and writer on files nobody meant to be INI files: random
 // bytes, random INI-like lines, very long lines, files of several megabytes.
 // They must never crash or hang, and a write must never disturb another key.
-#include "settings/modIni.h"
+#include "ini/modIni.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

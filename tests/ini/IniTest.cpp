@@ -1,6 +1,6 @@
 // The INI routines and the text forms of Options.ini's values.
-#include "settings/IniValues.h"
-#include "settings/modIni.h"
+#include "ini/IniValues.h"
+#include "ini/modIni.h"
 #include "support/TempDir.h"
 
 #include <QLocale>
