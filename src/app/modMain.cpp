@@ -32,19 +32,23 @@ namespace {
 
 const QString kTitle = QStringLiteral("Tavelin");
 
-// What went wrong, in a user's words, from the engine's error number.
+// What went wrong, in a user's words.
 QString explain(const DatabaseError& e) {
-    switch (e.code() & 0xFF) {
-    case 14: // cannot open
-        return QStringLiteral("the file is missing or cannot be read");
-    case 11: // damaged
-    case 26: // not a database
-        return QStringLiteral("the file is damaged or is not a dictionary");
-    case 1: // no such table or field
-        return QStringLiteral("the file holds no dictionary of this kind");
-    default:
-        return QStringLiteral("the file cannot be used");
+    switch (e.kind()) {
+    case DatabaseError::Kind::Missing:
+        return QStringLiteral("the file is missing");
+    case DatabaseError::Kind::Unreadable:
+        return QStringLiteral("the file cannot be read");
+    case DatabaseError::Kind::NotADictionary:
+        return QStringLiteral("the file is damaged or is no dictionary of this kind");
+    case DatabaseError::Kind::Busy:
+        return QStringLiteral("another program is using the file");
+    case DatabaseError::Kind::ReadOnly:
+    case DatabaseError::Kind::Full:
+    case DatabaseError::Kind::Other:
+        break;
     }
+    return QStringLiteral("the file cannot be used");
 }
 
 // Opens one dictionary; reports a failure with the file's name and the engine's error.

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 namespace tavelin {
@@ -132,7 +133,11 @@ Database Database::connect(const std::string& path, const DictionaryKind& kind, 
     if (rc != SQLITE_OK) {
         const std::string text = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close_v2(handle);
-        throw DatabaseError(rc, text);
+        struct stat info {};
+        const bool missing = (rc & 0xFF) == SQLITE_CANTOPEN && ::stat(path.c_str(), &info) != 0 &&
+                             errno == ENOENT;
+        throw DatabaseError(missing ? DatabaseError::Kind::Missing : DatabaseError::kindOf(rc),
+                            rc, text);
     }
     Database database(handle, kind);
     database.path_ = path;

@@ -73,7 +73,8 @@ TEST_F(Startup, MissingEnglishDictionaryStopsBeforeTheRussianOne) {
     EXPECT_FALSE(openDictionaries(QString::fromStdString(dir.path().string())));
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0].title, "Tavelin");
-    EXPECT_TRUE(warnings[0].text.startsWith("The dictionary EA.tvl cannot be opened: "));
+    EXPECT_TRUE(warnings[0].text.startsWith("The dictionary EA.tvl cannot be opened: the file "
+                                            "is missing."));
     EXPECT_TRUE(warnings[0].text.contains("Error 14: unable to open database file"));
     EXPECT_FALSE(db1.isOpen());
     EXPECT_FALSE(std::filesystem::exists(dir.file("EA.tvl")));
@@ -84,7 +85,8 @@ TEST_F(Startup, BrokenRussianDictionaryIsReportedByName) {
     test::writeFile(dir.file("RA.tvl"), "дом\tտուն\n");
     EXPECT_FALSE(openDictionaries(QString::fromStdString(dir.path().string())));
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_TRUE(warnings[0].text.startsWith("The dictionary RA.tvl cannot be opened: "));
+    EXPECT_TRUE(warnings[0].text.startsWith("The dictionary RA.tvl cannot be opened: the file "
+                                            "is damaged or is no dictionary of this kind."));
     EXPECT_TRUE(warnings[0].text.contains("Error 26: file is not a database"));
     EXPECT_EQ(test::readFile(dir.file("RA.tvl")), "дом\tտուն\n");
 }
@@ -150,6 +152,7 @@ TEST_F(Startup, BrokenFilesAreReportedAndLeftAlone) {
     warnings.clear();
     EXPECT_FALSE(openDictionaries(QString::fromStdString(dir.path().string())));
     ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_TRUE(warnings[0].text.contains("the file cannot be read"));
     EXPECT_TRUE(warnings[0].text.contains("Error 14"));
 }
 
