@@ -62,35 +62,23 @@ void bindText(sqlite3_stmt* statement, int index, std::string_view text) {
 
 } // namespace
 
+void Database::CloseHandle::operator()(sqlite3* handle) const {
+    sqlite3_close_v2(handle);
+}
+
+void Database::FinalizeStatement::operator()(sqlite3_stmt* statement) const {
+    sqlite3_finalize(statement);
+}
+
 Database::Database(sqlite3* handle, const DictionaryKind& kind) : handle_(handle), kind_(&kind) {
     for (Side side : {Side::English, Side::Russian, Side::Armenian}) {
-        sqlite3_create_collation_v2(handle_, collationName(side), SQLITE_UTF8,
-                                    reinterpret_cast<void*>(static_cast<intptr_t>(side)), collate,
-                                    nullptr);
-    }
-    sqlite3_busy_timeout(handle_, 2000);
-}
-
-Database::~Database() {
-    close();
-}
-
-Database::Database(Database&& other) noexcept {
-    *this = std::move(other);
-}
-
-Database& Database::operator=(Database&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = std::exchange(other.handle_, nullptr);
-        kind_ = other.kind_;
-        path_ = std::move(other.path_);
-        file_ = std::move(other.file_);
-        for (int i = 0; i < StatementCount; ++i) {
-            statements_[i] = std::exchange(other.statements_[i], nullptr);
+        if (sqlite3_create_collation_v2(handle, collationName(side), SQLITE_UTF8,
+                                        reinterpret_cast<void*>(static_cast<intptr_t>(side)),
+                                        collate, nullptr) != SQLITE_OK) {
+            fail(); // without its order no list or look-up of the file can work
         }
     }
-    return *this;
+    sqlite3_busy_timeout(handle, 2000);
 }
 
 void Database::rememberFile(const std::string& path) {
@@ -118,13 +106,9 @@ void Database::checkFileInPlace() const {
 
 void Database::close() {
     for (auto& statement : statements_) {
-        sqlite3_finalize(statement);
-        statement = nullptr;
+        statement.reset();
     }
-    if (handle_ != nullptr) {
-        sqlite3_close_v2(handle_);
-        handle_ = nullptr;
-    }
+    handle_.reset();
 }
 
 Database Database::connect(const std::string& path, const DictionaryKind& kind, int flags) {
@@ -151,7 +135,7 @@ Database Database::open(const std::string& path, const DictionaryKind& kind) {
         throw DatabaseError(SQLITE_CANTOPEN, "unable to open database file: it is a directory");
     }
     Database database = connect(path, kind, SQLITE_OPEN_READWRITE);
-    sqlite3* handle = database.handle_;
+    sqlite3* handle = database.handle_.get();
     // Reading the table's two fields proves the file is a dictionary of this kind.
     const std::string probe =
         std::string("SELECT ") + kind.sourceField + ", Armenian FROM " + kind.table + " LIMIT 0";
@@ -190,21 +174,21 @@ Database Database::create(const std::string& path, const DictionaryKind& kind) {
 }
 
 void Database::fail() const {
-    throw DatabaseError(sqlite3_errcode(handle_), sqlite3_errmsg(handle_));
+    throw DatabaseError(sqlite3_errcode(handle_.get()), sqlite3_errmsg(handle_.get()));
 }
 
 void Database::execute(const char* sql) {
     char* message = nullptr;
-    if (sqlite3_exec(handle_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string text = message ? message : sqlite3_errmsg(handle_);
+    if (sqlite3_exec(handle_.get(), sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        const std::string text = message ? message : sqlite3_errmsg(handle_.get());
         sqlite3_free(message);
-        throw DatabaseError(sqlite3_errcode(handle_), text);
+        throw DatabaseError(sqlite3_errcode(handle_.get()), text);
     }
 }
 
 sqlite3_stmt* Database::statement(Statement which) {
     if (statements_[which] != nullptr) {
-        return statements_[which];
+        return statements_[which].get();
     }
     const std::string table = kind_->table;
     const std::string source = kind_->sourceField;
@@ -250,11 +234,14 @@ sqlite3_stmt* Database::statement(Statement which) {
     case StatementCount:
         break;
     }
-    if (sqlite3_prepare_v3(handle_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statements_[which],
-                           nullptr) != SQLITE_OK) {
+    sqlite3_stmt* prepared = nullptr;
+    const int rc = sqlite3_prepare_v3(handle_.get(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
+                                      &prepared, nullptr);
+    statements_[which].reset(prepared);
+    if (rc != SQLITE_OK) {
         fail();
     }
-    return statements_[which];
+    return prepared;
 }
 
 void Database::loadWords(Column column, WordList& list) {
@@ -305,7 +292,7 @@ bool Database::removeFirst(std::string_view source) {
     if (sqlite3_step(remove) != SQLITE_DONE) {
         fail();
     }
-    return sqlite3_changes(handle_) > 0;
+    return sqlite3_changes(handle_.get()) > 0;
 }
 
 void Database::forEachPair(const std::function<void(std::string_view, std::string_view)>& visit) {
@@ -353,7 +340,7 @@ void Database::inTransaction(const std::function<void()>& work) {
         work();
         execute("COMMIT");
     } catch (...) {
-        sqlite3_exec(handle_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(handle_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
 }

@@ -3,6 +3,7 @@
 #include "DictionaryKind.h"
 #include "WordList.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,9 +25,9 @@ namespace tavelin {
 class Database {
 public:
     Database() = default;
-    ~Database();
-    Database(Database&& other) noexcept;
-    Database& operator=(Database&& other) noexcept;
+    ~Database() = default;
+    Database(Database&& other) noexcept = default;
+    Database& operator=(Database&& other) noexcept = default;
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
@@ -88,7 +89,14 @@ private:
     void checkFileInPlace() const;
     void close();
 
-    sqlite3* handle_ = nullptr;
+    struct CloseHandle {
+        void operator()(sqlite3* handle) const;
+    };
+    struct FinalizeStatement {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+    // Declared first, so that it is closed after its statements are finalized.
+    std::unique_ptr<sqlite3, CloseHandle> handle_;
     const DictionaryKind* kind_ = nullptr;
     std::string path_;
     struct {
@@ -96,7 +104,7 @@ private:
         unsigned long long device = 0;
         unsigned long long inode = 0;
     } file_;
-    sqlite3_stmt* statements_[StatementCount] = {};
+    std::array<std::unique_ptr<sqlite3_stmt, FinalizeStatement>, StatementCount> statements_;
 };
 
 } // namespace tavelin
