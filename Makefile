@@ -16,7 +16,8 @@ SANITIZER_ENV = \
 # make install: PREFIX and DESTDIR as usual (DESTDIR=/tmp/stage make install).
 PREFIX ?= /usr/local
 
-.PHONY: all deps build werror run test test-sanitizers bench fuzz format clean install package
+.PHONY: all deps build werror run test test-sanitizers bench fuzz format format-check tidy clean \
+        install package
 
 all: build
 
@@ -75,6 +76,15 @@ fuzz: deps
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails on any file clang-format would change.
+format-check:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+# clang-tidy with .clang-tidy's checks on the program's and the tool's sources.
+tidy: build
+	@git ls-files 'src/*.cpp' 'tools/*.cpp' | \
+	    xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD_DIR) --quiet 2>/dev/null
 
 # Removes the build tree except the user's dictionaries and settings in it,
 # and the sanitizer and fuzz builds (which hold neither).

@@ -35,7 +35,8 @@ bool hasDictionary(const QString& directory) {
 // folders. The user's own data folder is never a starter.
 QString findStarterDirectory(const QString& programDirectory, const QString& userData) {
     QStringList candidates{QDir(programDirectory).filePath(QStringLiteral("../share/") + kFolder)};
-    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+    for (const QString& data :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
         candidates << QDir(data).filePath(kFolder);
     }
     for (const QString& candidate : candidates) {
@@ -104,9 +105,9 @@ FileLocations FileLocations::find(const QString& programDirectory) {
         return found;
     }
     found.mode = Mode::Installed;
-    found.dictionaryDirectory = QDir(QStandardPaths::writableLocation(
-                                         QStandardPaths::GenericDataLocation))
-                                    .filePath(kFolder);
+    found.dictionaryDirectory =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+            .filePath(kFolder);
     found.optionsFile =
         QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
             .filePath(kFolder + QStringLiteral("/Options.ini"));

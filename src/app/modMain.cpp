@@ -2,11 +2,12 @@
 
 #include "Application.h"
 #include "FileLocations.h"
-#include "Version.h"
 #include "Splash.h"
+#include "Version.h"
 #include "data/DatabaseError.h"
 #include "data/data.h"
 #include "editing/EditingCommands.h"
+#include "ini/modIni.h"
 #include "main_window/Tavelin.h"
 #include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
@@ -14,15 +15,14 @@
 #include "services/HelpWindow.h"
 #include "services/frmAbout.h"
 #include "settings/OptionsDialog.h"
-#include "ini/modIni.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <exception>
 #include <new>
-#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <thread>
@@ -84,8 +84,9 @@ void reportFillFailure(const Database& dictionary, const std::exception_ptr& fai
     } catch (...) {
         detail = QStringLiteral("Unknown error");
     }
-    showWarning(kTitle, QStringLiteral("The dictionary %1 cannot be read.\n\n%2\n\n%3")
-                            .arg(name, path, detail));
+    showWarning(
+        kTitle,
+        QStringLiteral("The dictionary %1 cannot be read.\n\n%2\n\n%3").arg(name, path, detail));
 }
 
 } // namespace
@@ -200,10 +201,9 @@ std::optional<FileLocations> prepareFiles() {
         QDir().mkpath(QFileInfo(files.optionsFile).absolutePath());
         const QString failures = files.makeMissingDictionaries();
         if (!failures.isEmpty()) {
-            showWarning(kTitle,
-                        QStringLiteral("Your dictionaries cannot be made in %1.\n\n%2")
-                            .arg(QDir::toNativeSeparators(files.dictionaryDirectory),
-                                 failures.trimmed()));
+            showWarning(kTitle, QStringLiteral("Your dictionaries cannot be made in %1.\n\n%2")
+                                    .arg(QDir::toNativeSeparators(files.dictionaryDirectory),
+                                         failures.trimmed()));
             return std::nullopt;
         }
     }

@@ -118,10 +118,10 @@ Database Database::connect(const std::string& path, const DictionaryKind& kind, 
         const std::string text = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close_v2(handle);
         struct stat info {};
-        const bool missing = (rc & 0xFF) == SQLITE_CANTOPEN && ::stat(path.c_str(), &info) != 0 &&
-                             errno == ENOENT;
-        throw DatabaseError(missing ? DatabaseError::Kind::Missing : DatabaseError::kindOf(rc),
-                            rc, text);
+        const bool missing =
+            (rc & 0xFF) == SQLITE_CANTOPEN && ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
+        throw DatabaseError(missing ? DatabaseError::Kind::Missing : DatabaseError::kindOf(rc), rc,
+                            text);
     }
     Database database(handle, kind);
     database.path_ = path;

@@ -24,8 +24,7 @@ public:
     };
 
     // The kind follows from the engine's error number.
-    DatabaseError(int code, const std::string& text)
-        : DatabaseError(kindOf(code), code, text) {}
+    DatabaseError(int code, const std::string& text) : DatabaseError(kindOf(code), code, text) {}
     DatabaseError(Kind kind, int code, const std::string& text)
         : std::runtime_error(text), kind_(kind), code_(code), text_(text) {}
 

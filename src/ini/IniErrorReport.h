@@ -14,11 +14,11 @@ template <typename Step> void reportingIniErrors(Step step) {
     try {
         step();
     } catch (const IniError& e) {
-        showWarning(QStringLiteral("Tavelin"),
-                    QStringLiteral("Run-time error '%1':\n\n%2\n(%3)\n\n%4")
-                        .arg(e.number())
-                        .arg(e.description(), e.source(),
-                             QDir::toNativeSeparators(optionsFilePath())));
+        showWarning(
+            QStringLiteral("Tavelin"),
+            QStringLiteral("Run-time error '%1':\n\n%2\n(%3)\n\n%4")
+                .arg(e.number())
+                .arg(e.description(), e.source(), QDir::toNativeSeparators(optionsFilePath())));
     }
 }
 

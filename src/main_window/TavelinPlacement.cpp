@@ -3,10 +3,10 @@
 // edges and size (frame included), in twips.
 #include "Tavelin.h"
 
-#include "platform/Twips.h"
 #include "ini/IniErrorReport.h"
 #include "ini/IniValues.h"
 #include "ini/modIni.h"
+#include "platform/Twips.h"
 
 #include <QEvent>
 #include <QGuiApplication>

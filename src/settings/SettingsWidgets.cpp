@@ -1,7 +1,7 @@
 #include "SettingsWidgets.h"
 
-#include "ini/IniValues.h"
 #include "OleColour.h"
+#include "ini/IniValues.h"
 #include "platform/Twips.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "app/modMain.h"
-#include "main_window/Tavelin.h"
 #include "data/data.h"
+#include "main_window/Tavelin.h"
 #include "platform/InstanceLock.h"
 #include "platform/Notice.h"
 #include "support/TempDir.h"

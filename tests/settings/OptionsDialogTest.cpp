@@ -1,13 +1,13 @@
 // The options dialogs Properties and Properties1 and the font chooser frmfont.
 #include "settings/OptionsDialog.h"
 #include "DialogTestSupport.h"
+#include "ini/modIni.h"
 #include "main_window/Tavelin.h"
 #include "platform/Fonts.h"
 #include "platform/Notice.h"
 #include "settings/OleColour.h"
 #include "settings/SettingsWidgets.h"
 #include "settings/frmfont.h"
-#include "ini/modIni.h"
 #include "support/QtTestMain.h"
 
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 // Where the main window opens: the Positions section of Options.ini.
+#include "ini/modIni.h"
 #include "main_window/Tavelin.h"
 #include "platform/Twips.h"
-#include "ini/modIni.h"
 #include "support/QtTestMain.h"
 
 #include <QScreen>
