@@ -1,10 +1,14 @@
 // The dictionary tool's importer on any text.
 //
 // Input: the TSV file, English-Armenian; a first line "ru" makes it
-// Russian-Armenian. The import must end with status 0 or 2, never crash. When it
-// succeeds the dictionary holds exactly the pairs of the file, the export gives
-// them in dictionary order, and importing the export again gives the same
-// export.
+// Russian-Armenian. The import must end with status 0 or 2, never crash. It
+// succeeds exactly when every line is a pair of words the add dialogs would
+// take (not empty, no leading space, at most 100 characters, no control
+// character) and no source word repeats, case aside; with --skip-existing
+// the repeats are skipped instead. When it succeeds the dictionary holds
+// exactly the pairs taken, the export gives them in dictionary order,
+// importing the export again gives the same export, and importing the file
+// again adds nothing.
 #include "FuzzCheck.h"
 
 #include "DictTool.h"
@@ -12,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -71,6 +76,31 @@ std::string visible(std::string_view text) {
     return shown;
 }
 
+// Whether a line is a pair the import takes: one tab between two words of
+// the sides' character sets, each not empty, not beginning with a space, of
+// at most 100 characters and without a control character.
+bool takenLine(Side side, std::string_view line, std::string& source) {
+    const size_t tab = line.find('\t');
+    if (tab == std::string_view::npos || line.find('\t', tab + 1) != std::string_view::npos ||
+        line.find('\r') != std::string_view::npos) {
+        return false;
+    }
+    const std::string_view texts[2] = {line.substr(0, tab), line.substr(tab + 1)};
+    const Side sides[2] = {side, Side::Armenian};
+    for (int i = 0; i < 2; ++i) {
+        const auto codes = fromUtf8(sides[i], texts[i]);
+        if (!codes || codes->empty() || codes->size() > 100 || codes->front() == ' ' ||
+            std::any_of(codes->begin(), codes->end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; })) {
+            return false;
+        }
+        if (i == 0) {
+            source = *codes;
+        }
+    }
+    return true;
+}
+
 std::vector<std::string> sorted(std::vector<std::string> lines) {
     std::sort(lines.begin(), lines.end());
     return lines;
@@ -104,15 +134,44 @@ int fuzzTsv(const uint8_t* data, size_t size) {
     }
     writeBytes(input, tsv);
 
-    const Run import = tool({"import", "--kind", kind, first, input});
+    // What the import must take: every line, each source word once.
+    const std::vector<std::string> fileLines = pairLines(tsv);
+    std::vector<std::string> lines;
+    std::set<std::string> sources;
+    bool allTaken = true;
+    for (const std::string& line : fileLines) {
+        std::string source;
+        if (!takenLine(side, line, source)) {
+            allTaken = false;
+            break;
+        }
+        if (sources.insert(foldCase(side, source)).second) {
+            lines.push_back(line);
+        }
+    }
+    const size_t repeats = fileLines.size() - lines.size();
+
+    Run import = tool({"import", "--kind", kind, first, input});
     FUZZ_CHECK(import.status == 0 || import.status == 2,
                "import status " + std::to_string(import.status) + ": " + import.err);
+    FUZZ_CHECK((import.status == 0) == (allTaken && repeats == 0),
+               "import status " + std::to_string(import.status) + " " + import.err +
+                   "\nfor the file:\n" + visible(joined(fileLines)));
     if (import.status != 0) {
         FUZZ_CHECK(!import.err.empty(), "a failed import says why");
         FUZZ_CHECK(readBytes(first).empty(), "a failed import left a dictionary behind");
-        return 0;
+        if (!allTaken) {
+            return 0;
+        }
+        // Only repeats: skipped, the first of each taken.
+        import = tool({"import", "--skip-existing", "--kind", kind, first, input});
+        FUZZ_CHECK(import.status == 0 && import.out == "imported " + std::to_string(lines.size()) +
+                                                           " pairs into " + first + ", skipped " +
+                                                           std::to_string(repeats) +
+                                                           " already in the dictionary\n",
+                   "import --skip-existing: " + import.out + import.err + "\nfor the file:\n" +
+                       visible(joined(fileLines)));
     }
-    const std::vector<std::string> lines = pairLines(tsv);
     FUZZ_CHECK(import.out.find("imported " + std::to_string(lines.size()) + " pairs") == 0,
                import.out + " for " + std::to_string(lines.size()) + " lines");
     const Run count = tool({"count", "--kind", kind, first});
@@ -144,6 +203,20 @@ int fuzzTsv(const uint8_t* data, size_t size) {
     FUZZ_CHECK(outAgain.status == 0 && outAgain.out == out.out,
                "export, import and export give another export\nfirst:\n" + visible(out.out) +
                    "then:\n" + visible(outAgain.out) + outAgain.err);
+
+    // The same file once more: refused, or every line skipped.
+    const Run twice = tool({"import", "--kind", kind, first, input});
+    FUZZ_CHECK(twice.status == (lines.empty() ? 0 : 2),
+               "a second import: " + twice.out + twice.err);
+    const Run skipping = tool({"import", "--skip-existing", "--kind", kind, first, input});
+    FUZZ_CHECK(skipping.status == 0 && skipping.out == "imported 0 pairs into " + first +
+                                                           ", skipped " +
+                                                           std::to_string(fileLines.size()) +
+                                                           " already in the dictionary\n",
+               "a second import skipping: " + skipping.out + skipping.err);
+    const Run countAgain = tool({"count", "--kind", kind, first});
+    FUZZ_CHECK(countAgain.out == std::to_string(lines.size()) + "\n",
+               "a second import changed the dictionary: " + countAgain.out + countAgain.err);
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <utility>
 
@@ -58,6 +59,52 @@ std::string_view columnText(sqlite3_stmt* statement, int column) {
 void bindText(sqlite3_stmt* statement, int index, std::string_view text) {
     sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
                       SQLITE_TRANSIENT);
+}
+
+// The lowest and the highest code of each code's letter class (a code that
+// is no letter is its own class).
+struct CaseClasses {
+    std::array<unsigned char, 256> lowest;
+    std::array<unsigned char, 256> highest;
+};
+
+const CaseClasses& caseClasses(Side side) {
+    static const auto make = [](Side of) {
+        const CharacterSet& set = CharacterSet::of(of);
+        CaseClasses classes{};
+        for (int code = 0; code < 256; ++code) {
+            int lowest = code;
+            int highest = code;
+            for (int other = 0; other < 256; ++other) {
+                if (set.weight(static_cast<unsigned char>(other)) ==
+                    set.weight(static_cast<unsigned char>(code))) {
+                    lowest = std::min(lowest, other);
+                    highest = std::max(highest, other);
+                }
+            }
+            classes.lowest[code] = static_cast<unsigned char>(lowest);
+            classes.highest[code] = static_cast<unsigned char>(highest);
+        }
+        return classes;
+    };
+    static const CaseClasses all[3] = {make(Side::English), make(Side::Russian),
+                                       make(Side::Armenian)};
+    return all[static_cast<int>(side)];
+}
+
+// The first and the last word, in the side's collation, of the words equal
+// to this one without regard to case: those weigh the same code by code and
+// differ only in their raw codes, so the collation puts exactly them
+// between the two.
+std::pair<std::string, std::string> caseRange(Side side, std::string_view word) {
+    const CaseClasses& classes = caseClasses(side);
+    std::pair<std::string, std::string> range{std::string(word), std::string(word)};
+    for (size_t i = 0; i < word.size(); ++i) {
+        const auto code = static_cast<unsigned char>(word[i]);
+        range.first[i] = static_cast<char>(classes.lowest[code]);
+        range.second[i] = static_cast<char>(classes.highest[code]);
+    }
+    return range;
 }
 
 } // namespace
@@ -211,6 +258,14 @@ sqlite3_stmt* Database::statement(Statement which) {
         sql = "SELECT " + source + " FROM " + table + " WHERE " + armenianOrder +
               " = ?1 ORDER BY rowid DESC LIMIT 1";
         break;
+    case EqualSource:
+        sql = "SELECT " + source + ", armenian FROM " + table + " WHERE " + sourceOrder +
+              " BETWEEN ?1 AND ?2 ORDER BY " + sourceOrder + ", rowid";
+        break;
+    case EqualArmenian:
+        sql = "SELECT armenian, " + source + " FROM " + table + " WHERE " + armenianOrder +
+              " BETWEEN ?1 AND ?2 ORDER BY " + armenianOrder + ", rowid";
+        break;
     case Append:
         sql = "INSERT INTO " + table + " (" + source + ", armenian) VALUES (?1, ?2)";
         break;
@@ -271,6 +326,23 @@ std::optional<std::string> Database::lookUp(Column column, std::string_view word
         fail();
     }
     return std::nullopt;
+}
+
+void Database::forEachIgnoringCase(
+    Column column, std::string_view word,
+    const std::function<void(std::string_view, std::string_view)>& visit) {
+    sqlite3_stmt* query = statement(column == Column::Source ? EqualSource : EqualArmenian);
+    StatementUse use(query);
+    const auto [first, last] = caseRange(sideOf(*kind_, column), word);
+    bindText(query, 1, first);
+    bindText(query, 2, last);
+    int rc;
+    while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
+        visit(columnText(query, 0), columnText(query, 1));
+    }
+    if (rc != SQLITE_DONE) {
+        fail();
+    }
 }
 
 void Database::append(std::string_view source, std::string_view armenian) {

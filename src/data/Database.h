@@ -48,6 +48,12 @@ public:
     // The other column's value of the last row (in storage order) whose
     // column equals the word exactly; nothing when no row matches.
     std::optional<std::string> lookUp(Column column, std::string_view word);
+    // Every pair whose word in the column equals the word without regard to
+    // case (the side's case folding, as the window's search compares): the
+    // column's word, then the other column's, in the column's dictionary
+    // order and then in storage order.
+    void forEachIgnoringCase(Column column, std::string_view word,
+                             const std::function<void(std::string_view, std::string_view)>& visit);
     // Appends a pair.
     void append(std::string_view source, std::string_view armenian);
     // Deletes the first row (in storage order) whose source word equals the
@@ -65,6 +71,8 @@ private:
         LoadArmenian,
         LookUpSource,
         LookUpArmenian,
+        EqualSource,
+        EqualArmenian,
         Append,
         Remove,
         AllPairs,

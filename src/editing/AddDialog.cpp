@@ -4,8 +4,10 @@
 #include "FilteredWordBox.h"
 #include "Forms.h"
 #include "Stugum.h"
+#include "data/WordRule.h"
 #include "data/data.h"
 #include "main_window/PrefixSearch.h"
+#include "platform/TextCodec.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -20,7 +22,6 @@ namespace tavelin {
 namespace {
 
 constexpr int kClientHeight = 2130;
-constexpr int kMaxWordLength = 100;
 constexpr int kEnter = 13;
 
 const char* const kArmenianEmpty = "The Armenian text field is empty \u0404";
@@ -42,6 +43,35 @@ void installExceptions(bool withEv) {
         Stugum::ExceptionChars[slot++] = kArmenianEv;
     }
     Stugum::ExceptionCount = static_cast<std::int16_t>(slot - 1);
+}
+
+// What the add dialog tells of a field's word, in the order it tells it:
+// both fields are checked for being empty, then both for a leading space,
+// then each for what the dictionary cannot store.
+enum class Refusal { None, Empty, BeginsWithGap, CannotBeStored };
+
+// The word rule (data/WordRule.h) on a field's codes. Pasted text can hold
+// what no key would type: a character without an 8-bit code, or a control
+// character; the dictionary can store neither.
+Refusal refusalOf(const WordBox& field, const std::optional<std::string>& codes) {
+    if (!codes) {
+        // A character without a code; a space before it is still told first.
+        const std::optional<std::string> first = fromDisplay(field.side(), field.text().left(1));
+        return first && wordFault(*first) == WordFault::BeginsWithSpace ? Refusal::BeginsWithGap
+                                                                        : Refusal::CannotBeStored;
+    }
+    switch (wordFault(*codes)) {
+    case WordFault::None:
+        return Refusal::None;
+    case WordFault::Empty:
+        return Refusal::Empty;
+    case WordFault::BeginsWithSpace:
+        return Refusal::BeginsWithGap;
+    case WordFault::TooLong: // the fields take no more, pasted text included
+    case WordFault::ControlCharacter:
+        break;
+    }
+    return Refusal::CannotBeStored;
 }
 
 } // namespace
@@ -115,8 +145,8 @@ AddDialog::AddDialog(const AddDialogConfig& config, Tavelin& window, QWidget* pa
     twips::place(armenianField, 1680, 600, 3255, 375);
     armenianField->setKeyPress([this](int code) { return armenianKeyPress(code); });
 
-    sourceField->setMaxLength(kMaxWordLength);
-    armenianField->setMaxLength(kMaxWordLength);
+    sourceField->setMaxLength(static_cast<int>(kLongestWord));
+    armenianField->setMaxLength(static_cast<int>(kLongestWord));
 
     Check1 = new QCheckBox(QStringLiteral("To not close a window the ambassador pressing of a "
                                           "button Add"),
@@ -159,34 +189,26 @@ AddDialog::AddDialog(const AddDialogConfig& config, Tavelin& window, QWidget* pa
 void AddDialog::Command1_Click() {
     const editing::DictionaryPage& page = *config_.page;
     const QString source = sourceField->text();
-    const QString armenian = armenianField->text();
-
-    if (source.isEmpty()) {
-        refuse(QString::fromUtf8(config_.sourceEmpty));
-        return;
-    }
-    if (armenian.isEmpty()) {
-        refuse(QString::fromUtf8(kArmenianEmpty));
-        return;
-    }
-    if (source.startsWith(QLatin1Char(' '))) {
-        refuse(QString::fromUtf8(config_.sourceBeginsWithGap));
-        return;
-    }
-    if (armenian.startsWith(QLatin1Char(' '))) {
-        refuse(QString::fromUtf8(kArmenianBeginsWithGap));
-        return;
-    }
-    // Pasted text can hold what no key would type; the dictionary keeps 8-bit codes only.
     const std::optional<std::string> sourceCodes = sourceField->codes();
-    if (!sourceCodes) {
-        refuse(QString::fromUtf8(config_.sourceCannotBeStored));
-        return;
-    }
     const std::optional<std::string> armenianCodes = armenianField->codes();
-    if (!armenianCodes) {
-        refuse(QString::fromUtf8(kArmenianCannotBeStored));
-        return;
+
+    const Refusal sourceRefusal = refusalOf(*sourceField, sourceCodes);
+    const Refusal armenianRefusal = refusalOf(*armenianField, armenianCodes);
+    const struct {
+        Refusal refusal;
+        const char* source;
+        const char* armenian;
+    } messages[] = {
+        {Refusal::Empty, config_.sourceEmpty, kArmenianEmpty},
+        {Refusal::BeginsWithGap, config_.sourceBeginsWithGap, kArmenianBeginsWithGap},
+        {Refusal::CannotBeStored, config_.sourceCannotBeStored, kArmenianCannotBeStored},
+    };
+    for (const auto& message : messages) {
+        if (sourceRefusal == message.refusal || armenianRefusal == message.refusal) {
+            refuse(QString::fromUtf8(sourceRefusal == message.refusal ? message.source
+                                                                      : message.armenian));
+            return;
+        }
     }
     if (isListed(*sourceCodes)) {
         refuse(QStringLiteral("Already exists '' ") + source +

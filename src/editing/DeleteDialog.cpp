@@ -53,7 +53,7 @@ DeleteDialog::DeleteDialog(const DeleteDialogConfig& config, Tavelin& window, QW
 
     const ListBox* list = window_.*config.page->sourceList;
     Label1 = new QLabel(QString::fromLatin1(config.questionPrefix) +
-                            toDisplay(list->words().side(), list->selectedWord()) +
+                            toShown(list->words().side(), list->selectedWord()) +
                             QStringLiteral(" ''  line"),
                         this);
     Label1->setObjectName(QStringLiteral("Label1"));

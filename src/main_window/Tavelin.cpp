@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolBar>
 
@@ -446,10 +447,17 @@ void Tavelin::guarded(void (Tavelin::*handler)()) {
 
 // ---- Incremental search ----
 
+// A search box's change moves the list's selection, which runs the list's
+// click; the click runs once more only when the selection stayed where it
+// was (a word from a file made elsewhere can be megabytes long, and each
+// click reads it and its translation).
 void Tavelin::Text1_Change() {
     const SearchScope scope(searching_);
+    const int before = list1->listIndex();
     ignoringFailure([&] { list1->setListIndex(findPrefix(list1->words(), Text1->codes())); });
-    ignoringFailure([&] { list1_Click(); });
+    if (list1->listIndex() == before) {
+        ignoringFailure([&] { list1_Click(); });
+    }
 }
 
 void Tavelin::Text2_Change() {
@@ -464,8 +472,11 @@ void Tavelin::Text4_Change() {
 
 void Tavelin::Text5_Change() {
     const SearchScope scope(searching_);
+    const int before = List4->listIndex();
     ignoringFailure([&] { List4->setListIndex(findPrefix(List4->words(), Text5->codes())); });
-    ignoringFailure([&] { List4_Click(); });
+    if (List4->listIndex() == before) {
+        ignoringFailure([&] { List4_Click(); });
+    }
 }
 
 // ---- Clicks ----
@@ -475,10 +486,17 @@ void Tavelin::setChosenLine(const QString& before, int index, const QString& aft
 }
 
 void Tavelin::list1_Click() {
+    // The word and its translation are had once: a word from a file made
+    // elsewhere can be megabytes long.
     const std::string word = list1->selectedWord();
-    list2->selectWord(GetArmenian(word));
-    Text3->setCodes(list1->selectedWord());
-    Text7->setCodes(GetArmenian(word));
+    const std::string translation = GetArmenian(word);
+    {
+        // What list2's click would show is replaced at once.
+        const QSignalBlocker quiet(list2);
+        list2->selectWord(translation);
+    }
+    Text3->setCodes(word);
+    Text7->setCodes(translation);
     setChosenLine(QStringLiteral(" Is chosen "), list1->listIndex(), QStringLiteral(" line"));
 }
 
@@ -494,9 +512,13 @@ void Tavelin::List3_Click() {
 
 void Tavelin::List4_Click() {
     const std::string word = List4->selectedWord();
-    List3->selectWord(GetArmenian1(word));
-    Text6->setCodes(List4->selectedWord());
-    Text8->setCodes(GetArmenian1(word));
+    const std::string translation = GetArmenian1(word);
+    {
+        const QSignalBlocker quiet(List3);
+        List3->selectWord(translation);
+    }
+    Text6->setCodes(word);
+    Text8->setCodes(translation);
     setChosenLine(QStringLiteral(" Is chosen "), List4->listIndex(), QStringLiteral(" line"));
 }
 
@@ -603,8 +625,10 @@ void Tavelin::Timer6_Timer() {
 // ---- Copy buttons ----
 
 void Tavelin::copyToClipboard(const WordBox* box) {
-    // The clipboard takes the word as Unicode text, readable wherever it is pasted.
-    QGuiApplication::clipboard()->setText(box->text());
+    // The clipboard takes the word as Unicode text, readable wherever it is
+    // pasted: the word itself, whole and with its control characters, not
+    // the pictures and the beginning the box shows of it.
+    QGuiApplication::clipboard()->setText(box->wholeText());
 }
 
 void Tavelin::Command1_Click() {

@@ -237,7 +237,7 @@ QVariant WordListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count()) {
         return {};
     }
-    return toDisplay(side_, word(index.row()));
+    return toShown(side_, word(index.row()));
 }
 
 } // namespace tavelin

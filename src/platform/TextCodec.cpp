@@ -13,6 +13,22 @@ QString toDisplay(Side side, std::string_view codes) {
     return text;
 }
 
+QString toShown(Side side, std::string_view codes) {
+    const bool cut = codes.size() > kShownCodes;
+    QString text = toDisplay(side, codes.substr(0, kShownCodes));
+    for (QChar& ch : text) {
+        if (ch.unicode() < 32) {
+            ch = QChar(static_cast<char16_t>(0x2400 + ch.unicode()));
+        } else if (ch.unicode() == 127) {
+            ch = QChar(static_cast<char16_t>(0x2421));
+        }
+    }
+    if (cut) {
+        text += QChar(0x2026);
+    }
+    return text;
+}
+
 std::optional<std::string> fromDisplay(Side side, const QString& text) {
     const CharacterSet& set = CharacterSet::of(side);
     std::string codes;

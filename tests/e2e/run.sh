@@ -611,9 +611,9 @@ scenario_installed() {
     xdotool key ctrl+i
     wait_window Add >/dev/null || fail "no Add dialog"
     xdotool key Tab Tab
-    type_text "zebra"
+    type_text "zeppelin"
     xdotool key Tab
-    type_text "զեբր"
+    type_text "ցեպելին"
     xdotool key Return
     wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Add\$' | grep -q ." ||
         fail "the dialog did not close"
@@ -621,7 +621,7 @@ scenario_installed() {
     xdotool key ctrl+q
     wait_for 5 sh -c "! kill -0 $APP_PID" || fail "Ctrl+Q did not end the program"
     [ -s "$config/Options.ini" ] || fail "no Options.ini in $config"
-    [ "$("$TAVELIN_DICT" lookup "$data/EA.tvl" zebra)" = "զեբր" ] || fail "the word was not kept"
+    [ "$("$TAVELIN_DICT" lookup "$data/EA.tvl" zeppelin)" = "ցեպելին" ] || fail "the word was not kept"
     local before
     before=$(cd "$home" && find . -type f | sort | xargs sha256sum)
     DESTDIR=$root cmake --install "$(dirname "$TAVELIN")" --prefix /usr >"$WORK/install.log" 2>&1 ||
@@ -629,11 +629,11 @@ scenario_installed() {
     [ "$(cd "$home" && find . -type f | sort | xargs sha256sum)" = "$before" ] ||
         fail "the second install changed the user's files"
     start_installed
-    type_text "zeb"
+    type_text "zep"
     shot installed-typed
     sleep 0.2 # the copy buttons follow the choice within a timer's tick
     click_control "$(main_window)" 2040 5055 495 400 # Command1
-    wait_for 2 sh -c '[ "$(xclip -o -selection clipboard)" = zebra ]' ||
+    wait_for 2 sh -c '[ "$(xclip -o -selection clipboard)" = zeppelin ]' ||
         fail "after a restart: clipboard $(clipboard)"
     shot installed
 }

@@ -12,6 +12,7 @@
 #include "support/QtTestMain.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -239,6 +240,30 @@ private slots:
             QVERIFY(dialog->isVisible());
             notices.clear();
             beeps = 0;
+
+            // Pasted control characters (a tab, a line feed, an escape, a carriage
+            // return, NUL, DEL) would not come back from an export of the dictionary.
+            const auto paste = [](WordBox* field, const QString& text) {
+                field->clear();
+                QGuiApplication::clipboard()->setText(text);
+                field->paste();
+            };
+            QStringList expected;
+            for (const char16_t control : {u'\t', u'\n', u'\x1b', u'\r', u'\0', u'\x7f'}) {
+                paste(dialog->sourceField, word + QChar(control) + word);
+                paste(dialog->armenianField, hyWord);
+                QCOMPARE(dialog->sourceField->text().size(), 2 * word.size() + 1);
+                dialog->Command1_Click();
+                fill(*dialog, word, QChar(control) + hyWord);
+                dialog->Command1_Click();
+                for (const QString& field : {source, QString("Armenian")}) {
+                    expected << "The " + field +
+                                    " text field holds a character the dictionary cannot store";
+                }
+            }
+            QCOMPARE(notices, expected);
+            notices.clear();
+            beeps = 0;
         }
         QCOMPARE(contents(db), kEnglish);
         QCOMPARE(contents(db1), kRussian);
@@ -404,6 +429,17 @@ private slots:
         const int needed = longer.Label1->heightForWidth(longer.Label1->width());
         QVERIFY(longer.Command1->y() >= longer.Label1->y() + needed);
         QVERIFY(longer.Command1->geometry().bottom() < longer.height());
+
+        // A word only a file made elsewhere can hold: its beginning, with the
+        // control characters visible.
+        const std::string huge = "tab\there" + std::string(20'000, 'w');
+        db.append(huge, hy("երկար"));
+        reload();
+        w->list1->selectWord(huge);
+        DeleteDialog hugeQuestion(frmdelete, *w);
+        QVERIFY(hugeQuestion.Label1->text().startsWith(
+            QString::fromUtf8("Are you sure you want to delete      '' tab␉hereww")));
+        QVERIFY(hugeQuestion.Label1->text().size() < 400);
     }
 
     void enterRightAfterOpeningDeletesOneRowOfTheWord() {

@@ -287,6 +287,37 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("հաց"));
     }
 
+    // Words only a file made elsewhere can hold: the lists and the boxes show
+    // at most the first 256 codes, control characters as their pictures; the
+    // copy buttons copy the word itself.
+    void longWordsAndControlCharactersAreShownNeverWhole() {
+        const std::string huge(10'000'000, 'w');
+        resetDictionaries(
+            {{"tab\there", hy("ներդիր")}, {"water", hy("ջուր")}, {huge, "\x1b" + hy("երկար")}});
+        const auto shown = [](ListBox* list, int row) {
+            return list->model()->index(row, 0).data().toString();
+        };
+        type(w->Text1, "ta");
+        QCOMPARE(w->Text3->text(), QString::fromUtf8("tab␉here"));
+        QCOMPARE(shown(w->list1, 0), QString::fromUtf8("tab␉here"));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("tab\there"));
+
+        w->Text1->clear();
+        type(w->Text1, "ww");
+        QCOMPARE(w->list1->selectedWord().size(), huge.size());
+        const QString beginning = QString(256, 'w') + QString::fromUtf8("…");
+        QCOMPARE(w->Text3->text(), beginning);
+        QCOMPARE(shown(w->list1, 2), beginning);
+        QCOMPARE(w->Text7->text(), QString::fromUtf8("␛երկար"));
+        QCOMPARE(shown(w->list2, 0), QString::fromUtf8("␛երկար"));
+        w->list1->grab(); // drawn, and measured, from what is shown
+        w->list1_DblClick();
+        QCOMPARE(w->Text1->text(), QString(256, 'w'));
+        QCOMPARE(w->list1->listIndex(), 2);
+        resetDictionaries(english);
+    }
+
     void commandsChooseTheWindowByCaption() {
         std::vector<QString> opened;
         w->setCommands({[&](int page) { opened.push_back(QString("add %1").arg(page)); },

@@ -167,6 +167,12 @@ TEST(WordOrder, LettersByAlphabetWithoutRegardToCase) {
     // Words that weigh the same are ordered by their codes: capital first.
     EXPECT_EQ(sorted(Side::English, {"cat", "Cat", "CAT"}),
               (std::vector<std::string>{"CAT", "Cat", "cat"}));
+    // The same far into long words, past a long common beginning.
+    const std::string common(130, 'w');
+    EXPECT_EQ(sorted(Side::English, {common + "cat", common + "Cat" + common, common + "Cat",
+                                     common + "Bat", common + "CAT"}),
+              (std::vector<std::string>{common + "Bat", common + "CAT", common + "Cat",
+                                        common + "cat", common + "Cat" + common}));
 }
 
 TEST(WordOrder, RussianYoBetweenYeAndZhe) {

@@ -19,3 +19,13 @@ TEST(TextCodec, TypedTextBecomesCodesOrNothing) {
     EXPECT_FALSE(fromDisplay(Side::Armenian, QString::fromUtf8("a😀")));
     EXPECT_EQ(fromDisplay(Side::English, QString()), std::string());
 }
+
+TEST(TextCodec, WordsAreShownBoundedWithTheirControlCharactersVisible) {
+    EXPECT_EQ(toShown(Side::English, std::string("a\tb\0c\x1B\x7F", 7)),
+              QString::fromUtf8("a␉b␀c␛␡"));
+    EXPECT_EQ(toShown(Side::Armenian, "\n\xBA\xF1\xA8\xB3\xDD"), QString::fromUtf8("␊Երևան"));
+    const std::string longest(kShownCodes, 'w');
+    EXPECT_EQ(toShown(Side::English, longest), QString::fromStdString(longest));
+    EXPECT_EQ(toShown(Side::Russian, std::string(10'000'000, '\xE0')),
+              QString(kShownCodes, QChar(0x0430)) + QChar(0x2026));
+}
