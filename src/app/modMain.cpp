@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -210,10 +211,37 @@ std::optional<FileLocations> prepareFiles() {
     return files;
 }
 
+// Why no window can be shown, when that is known before Qt tries: the X11
+// and Wayland platforms need a display named in the environment.
+std::optional<QString> missingDisplay(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "-platform") {
+            return std::nullopt; // the user chose a platform
+        }
+    }
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) {
+        return std::nullopt;
+    }
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        return std::nullopt;
+    }
+    return QStringLiteral("Tavelin: no display found (neither DISPLAY nor WAYLAND_DISPLAY is "
+                          "set); start the dictionary from a desktop session.");
+}
+
 int Main(int argc, char** argv) {
     if (const std::optional<int> status = answerCommandLine(argc, argv)) {
         return *status;
     }
+    if (const std::optional<QString> why = missingDisplay(argc, argv)) {
+        std::fprintf(stderr, "%s\n", qPrintable(*why));
+        return 1;
+    }
+    // A write beyond the file-size limit then fails, and is reported, as a
+    // write to a full disk is, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     Application app(argc, argv);
     QApplication::setApplicationName(kTitle);
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -220,8 +221,29 @@ Database Database::create(const std::string& path, const DictionaryKind& kind) {
     return database;
 }
 
+namespace {
+
+// The engine's failure as a DatabaseError. A write refused by the disk being
+// full or by the file-size limit is one failure to the user: no room.
+DatabaseError errorOf(sqlite3* handle, const std::string& text) {
+    // The engine tells a write past the limit (EFBIG) only as a failed write.
+    const auto underFileSizeLimit = [] {
+        rlimit limit{};
+        return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+    };
+    const int system = sqlite3_system_errno(handle);
+    if ((sqlite3_errcode(handle) & 0xFF) == SQLITE_IOERR &&
+        (system == EFBIG || system == ENOSPC ||
+         (sqlite3_extended_errcode(handle) == SQLITE_IOERR_WRITE && underFileSizeLimit()))) {
+        return DatabaseError(DatabaseError::Kind::Full, SQLITE_FULL, sqlite3_errstr(SQLITE_FULL));
+    }
+    return DatabaseError(sqlite3_errcode(handle), text);
+}
+
+} // namespace
+
 void Database::fail() const {
-    throw DatabaseError(sqlite3_errcode(handle_.get()), sqlite3_errmsg(handle_.get()));
+    throw errorOf(handle_.get(), sqlite3_errmsg(handle_.get()));
 }
 
 void Database::execute(const char* sql) {
@@ -229,7 +251,7 @@ void Database::execute(const char* sql) {
     if (sqlite3_exec(handle_.get(), sql, nullptr, nullptr, &message) != SQLITE_OK) {
         const std::string text = message ? message : sqlite3_errmsg(handle_.get());
         sqlite3_free(message);
-        throw DatabaseError(sqlite3_errcode(handle_.get()), text);
+        throw errorOf(handle_.get(), text);
     }
 }
 

@@ -11,6 +11,11 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
+#include <string>
+
+#include <sys/wait.h>
+
 using namespace tavelin;
 using tavelin::test::TempDir;
 
@@ -201,4 +206,23 @@ TEST_F(Startup, ListsFillWhateverTheKeysAndAFailureEndsStartUp) {
     EXPECT_TRUE(warnings[0].text.startsWith("The dictionary RA.tvl cannot be read."));
     EXPECT_TRUE(warnings[0].text.contains(QString::fromStdString(dir.file("RA.tvl"))));
     EXPECT_TRUE(warnings[0].text.contains("no such column: armenian"));
+}
+
+// Without a display there is nothing to show: the program says so and ends,
+// instead of aborting inside the toolkit.
+TEST(NoDisplay, IsToldAndTheProgramEndsWithStatus1) {
+    const std::string command =
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '") + TAVELIN_PROGRAM +
+        "' 2>&1";
+    FILE* out = ::popen(command.c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    std::string said;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, out) != nullptr) {
+        said += buffer;
+    }
+    const int status = ::pclose(out);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal: " << said;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(said.find("Tavelin: no display found"), std::string::npos) << said;
 }

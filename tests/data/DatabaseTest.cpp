@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <csignal>
+#include <string>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -219,4 +223,39 @@ TEST(DatabaseFaults, BusyFileIsRetriedThenReported) {
     writer.append("after", "\xB3");
     EXPECT_EQ(writer.count(), 2);
     EXPECT_FALSE(writer.lookUp(Column::Source, "blocked"));
+}
+
+// The file-size limit stops a change as a full disk does: the same kind of
+// failure, the file as it was. (The program ignores the limit's signal; the
+// child here does the same.)
+TEST(DatabaseFaults, AFileSizeLimitIsAFullDisk) {
+    TempDir dir;
+    const std::string path = dir.file("EA.tvl");
+    Database::create(path, kEnglishArmenian);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 64 * 1024;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            Database d = Database::open(path, kEnglishArmenian);
+            d.inTransaction([&] {
+                for (int i = 0; i < 20000; ++i) {
+                    d.append("word" + std::to_string(i), "\xB3\xB5");
+                }
+            });
+        } catch (const DatabaseError& e) {
+            ::_exit(e.kind() == DatabaseError::Kind::Full && (e.code() & 0xFF) == SQLITE_FULL ? 0
+                                                                                              : 1);
+        }
+        ::_exit(2);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: another failure than a full disk; 2: no failure";
+    EXPECT_EQ(Database::open(path, kEnglishArmenian).count(), 0);
 }
