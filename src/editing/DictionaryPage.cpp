@@ -3,6 +3,9 @@
 #include "data/DatabaseError.h"
 #include "data/data.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -161,10 +164,11 @@ void ListEdit::show(Tavelin& window) {
 QString failureMessage(const DictionaryPage& page, const QString& whatFailed,
                        const DatabaseError& error) {
     return QStringLiteral("%1 The dictionary file %2 could not be changed and is left as it "
-                          "was. (Error %3: %4)")
+                          "was. (Error %3: %4)\n\n%5")
         .arg(whatFailed, QString::fromLatin1(page.kind->fileName))
         .arg(error.code())
-        .arg(QString::fromStdString(error.text()));
+        .arg(QString::fromStdString(error.text()),
+             QDir::toNativeSeparators(QFile::decodeName(page.dictionary->path().c_str())));
 }
 
 } // namespace tavelin::editing

@@ -638,6 +638,53 @@ scenario_installed() {
     shot installed
 }
 
+# 16. Under a file-size limit smaller than the dictionary, an add is refused
+# with a message and the program goes on; quitting with a settings file past
+# the limit ends normally, the old settings kept.
+scenario_file_size_limit() {
+    awk 'BEGIN { for (i = 0; i < 20000; i++) printf "w%07d\tբառ\n", i }' >"$WORK/big.tsv"
+    rm "$PROGRAM_DIR/EA.tvl"
+    "$TAVELIN_DICT" import "$PROGRAM_DIR/EA.tvl" "$WORK/big.tsv" >/dev/null
+    { printf '[Positions]\nWindowMaximized=False\n'
+      head -c 600000 /dev/zero | tr '\0' ';'; printf '\n'; } >"$PROGRAM_DIR/Options.ini"
+    local size before settings
+    size=$(stat -c %s "$PROGRAM_DIR/EA.tvl")
+    before=$("$TAVELIN_DICT" export "$PROGRAM_DIR/EA.tvl" | sha256sum)
+    settings=$(sha256sum <"$PROGRAM_DIR/Options.ini")
+    prlimit --fsize=$((size / 2)) "$PROGRAM_DIR/tavelin" >"$WORK/stdout" 2>"$WORK/stderr" &
+    APP_PID=$!
+    echo "$APP_PID" >>"$PID_FILE"
+    wait_main_window 15 || fail "no window"
+    wait_for 5 has_focus "$(main_window)" || fail "the main window did not get the focus"
+    xdotool key ctrl+i
+    wait_window Add >/dev/null || fail "no Add dialog"
+    xdotool key Tab Tab
+    type_text "zzz"
+    xdotool key Tab
+    type_text "զզզ"
+    xdotool key Return
+    wait_window ErrorAdd 5 >/dev/null || fail "no message for the refused add: $(cat "$WORK/stderr")"
+    shot file-size-limit
+    kill -0 "$APP_PID" || fail "the program ended"
+    xdotool key Return
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^ErrorAdd\$' | grep -q ." ||
+        fail "the message did not close"
+    wmctrl -i -c "$(window_by_title '^Add$')" # its close button
+    wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Add\$' | grep -q ." ||
+        fail "the Add dialog did not close"
+    wait_for 2 has_focus "$(main_window)" || xdotool windowactivate --sync "$(main_window)"
+    xdotool key ctrl+q
+    wait_for 5 sh -c "! kill -0 $APP_PID" || fail "Ctrl+Q did not end the program"
+    wait "$APP_PID"
+    local status=$?
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    [ "$("$TAVELIN_DICT" export "$PROGRAM_DIR/EA.tvl" | sha256sum)" = "$before" ] ||
+        fail "the dictionary's words changed"
+    [ "$(sha256sum <"$PROGRAM_DIR/Options.ini")" = "$settings" ] || fail "the settings changed"
+    [ -z "$(ls "$PROGRAM_DIR" | grep -v -x -e tavelin -e EA.tvl -e RA.tvl -e Options.ini)" ] ||
+        fail "files left behind: $(ls "$PROGRAM_DIR")"
+}
+
 # 14. A settings file of random bytes does not stop the program.
 scenario_bad_settings() {
     head -c 4096 /dev/urandom >"$PROGRAM_DIR/Options.ini"
@@ -648,7 +695,7 @@ scenario_bad_settings() {
 start_x_session
 [ ${#SCENARIOS[@]} -gt 0 ] || SCENARIOS=(start second_copy missing_dictionary look_up
     armenian_direction add delete options placement placement_cycles placement_limits tray
-    tray_host_gone hot_keys resize about bad_settings installed)
+    tray_host_gone hot_keys resize about bad_settings installed file_size_limit)
 for name in "${SCENARIOS[@]}"; do
     make_program_dir
     scenario "$name" "scenario_$name"

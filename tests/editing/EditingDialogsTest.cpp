@@ -534,7 +534,8 @@ private slots:
         QVERIFY(notices[0].startsWith("The word pair was not added. The dictionary file EA.tvl "
                                       "could not be changed and is left as it was. (Error 8: "));
         QVERIFY(notices[0].contains("readonly"));
-        QVERIFY(dialog->isVisible()); // nothing typed is lost
+        QVERIFY(notices[0].contains(QString::fromStdString(englishFile))); // the full path
+        QVERIFY(dialog->isVisible());                                      // nothing typed is lost
         QCOMPARE(dialog->sourceField->text(), QString("kite"));
         QVERIFY(dialog->cursor().shape() != Qt::WaitCursor);
 
