@@ -86,10 +86,12 @@ tidy: build
 	@git ls-files 'src/*.cpp' 'tools/*.cpp' | \
 	    xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD_DIR) --quiet 2>/dev/null
 
-# Removes the build tree except the user's dictionaries and settings in it,
+# Removes the build tree except the user's dictionaries (with their journal
+# files) and settings in it,
 # and the sanitizer and fuzz builds (which hold neither).
 clean:
 	@if [ -d $(BUILD_DIR) ]; then \
-	    find $(BUILD_DIR) -mindepth 1 -maxdepth 1 ! -name '*.tvl' ! -name 'Options.ini' \
+	    find $(BUILD_DIR) -mindepth 1 -maxdepth 1 ! -name '*.tvl' ! -name '*.tvl-wal' \
+	        ! -name '*.tvl-shm' ! -name 'Options.ini' \
 	        -exec rm -rf {} +; fi
 	@rm -rf $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

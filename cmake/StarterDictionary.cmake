@@ -5,7 +5,7 @@ if(EXISTS "${OUT}")
     return()
 endif()
 set(part "${OUT}.part")
-file(REMOVE "${part}")
+file(REMOVE "${part}" "${part}-wal" "${part}-shm" "${part}-journal")
 execute_process(COMMAND "${TOOL}" import --kind "${KIND}" "${part}" "${TSV}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
 if(NOT result EQUAL 0)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 namespace tavelin {
@@ -196,7 +197,19 @@ Database Database::open(const std::string& path, const DictionaryKind& kind) {
     if (step != SQLITE_DONE) {
         database.fail();
     }
+    database.useWriteAheadJournal();
     return database;
+}
+
+void Database::useWriteAheadJournal() {
+    // With the write-ahead journal a reader (the window looking a word up)
+    // never waits for a writer (another program importing into the same
+    // file), and a writer for no reader. A file that cannot switch (it or its
+    // folder cannot be written) keeps its journal and is read as before.
+    sqlite3_exec(handle_.get(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    // Every commit reaches the disk before it returns: a confirmed change
+    // survives a power cut.
+    sqlite3_exec(handle_.get(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
 }
 
 Database Database::create(const std::string& path, const DictionaryKind& kind) {
@@ -218,6 +231,7 @@ Database Database::create(const std::string& path, const DictionaryKind& kind) {
                       table + "Armenian ON " + table + " (Armenian COLLATE " +
                       collationName(Side::Armenian) + ");")
                          .c_str());
+    database.useWriteAheadJournal();
     return database;
 }
 
@@ -336,7 +350,28 @@ void Database::loadWords(Column column, WordList& list) {
     }
 }
 
+void Database::checkStillADatabase() const {
+    // The write-ahead journal lets a connection keep the pages it has read:
+    // a file overwritten under the program would go unnoticed. Its first
+    // bytes tell, at the cost of one small read.
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(handle_.get(), "main", SQLITE_FCNTL_FILE_POINTER, &file) !=
+            SQLITE_OK ||
+        file == nullptr || file->pMethods == nullptr) {
+        return;
+    }
+    static const char kMagic[] = "SQLite format 3";
+    char start[sizeof kMagic] = {};
+    const int rc = file->pMethods->xRead(file, start, sizeof start, 0);
+    if ((rc == SQLITE_OK && std::memcmp(start, kMagic, sizeof kMagic) != 0) ||
+        rc == SQLITE_IOERR_SHORT_READ) {
+        throw DatabaseError(DatabaseError::Kind::NotADictionary, SQLITE_NOTADB,
+                            sqlite3_errstr(SQLITE_NOTADB));
+    }
+}
+
 std::optional<std::string> Database::lookUp(Column column, std::string_view word) {
+    checkStillADatabase();
     sqlite3_stmt* query = statement(column == Column::Source ? LookUpSource : LookUpArmenian);
     StatementUse use(query);
     bindText(query, 1, word);

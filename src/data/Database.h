@@ -91,6 +91,9 @@ private:
     std::size_t rowsHint();
     sqlite3_stmt* statement(Statement which);
     void execute(const char* sql);
+    void useWriteAheadJournal();
+    // Throws when the file no longer starts as a database (overwritten).
+    void checkStillADatabase() const;
     [[noreturn]] void fail() const;
     void rememberFile(const std::string& path);
     // Throws when the file at the dictionary's path is no longer the one opened.

@@ -259,3 +259,32 @@ TEST(DatabaseFaults, AFileSizeLimitIsAFullDisk) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: another failure than a full disk; 2: no failure";
     EXPECT_EQ(Database::open(path, kEnglishArmenian).count(), 0);
 }
+
+// Another program writing the same file for long (a large import) never makes
+// the window's look-ups and list loads wait: they read what was committed.
+TEST(DatabaseFaults, ReadersNeverWaitForAWriter) {
+    TempDir dir;
+    const std::string path = dir.file("EA.tvl");
+    Database::create(path, kEnglishArmenian).append("cat", "\xAF");
+    Database window = Database::open(path, kEnglishArmenian);
+    Database importer = Database::open(path, kEnglishArmenian);
+    importer.inTransaction([&] {
+        // More than the writer's page cache holds: pages reach the file
+        // before the commit.
+        for (int i = 0; i < 200000; ++i) {
+            importer.append("w" + std::to_string(i), "\xB3");
+        }
+        EXPECT_EQ(window.lookUp(Column::Source, "cat"), "\xAF");
+        test::VectorList words;
+        window.loadWords(Column::Source, words);
+        EXPECT_EQ(words.words, std::vector<std::string>{"cat"});
+        // A change of the window's still waits for the writer, and says so.
+        try {
+            window.append("dog", "\xB3");
+            ADD_FAILURE() << "two writers at once";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.kind(), DatabaseError::Kind::Busy) << e.text();
+        }
+    });
+    EXPECT_EQ(window.count(), 200001);
+}
