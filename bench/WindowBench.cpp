@@ -270,7 +270,7 @@ Editing addPairs(Tavelin& window, int count, std::uint64_t seed) {
         const int sourceCount = sources->listCount();
         const int armenianCount = armenians->listCount();
 
-        AddDialog dialog(*page.add, window, &window);
+        AddDialog dialog(*page.add, window.page(page.add == &frmAdd ? 0 : 1), &window);
         dialog.sourceField->setText(toDisplay(sources->words().side(), source));
         dialog.armenianField->setText(toDisplay(Side::Armenian, armenian));
         const auto start = Clock::now();
@@ -317,7 +317,7 @@ Editing deletePairs(Tavelin& window, int count, Rng& rng) {
         sources->setListIndex(static_cast<int>(rng.below(static_cast<std::uint32_t>(sourceCount))));
         QCoreApplication::processEvents();
 
-        DeleteDialog dialog(*page.remove, window, &window);
+        DeleteDialog dialog(*page.remove, window.page(page.remove == &frmdelete ? 0 : 1), &window);
         const auto start = Clock::now();
         dialog.Command1_Click();
         const auto clicked = Clock::now();

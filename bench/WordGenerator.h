@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/DictionaryKind.h"
-#include "platform/CharacterSet.h"
+#include "text/CharacterSet.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -26,7 +26,7 @@
 
 #include "data/Database.h"
 #include "data/DictionaryKind.h"
-#include "platform/CharacterSet.h"
+#include "text/CharacterSet.h"
 
 #include <sqlite3.h>
 

@@ -5,7 +5,7 @@
 // and cut into three words for the order and the case folding.
 #include "FuzzCheck.h"
 
-#include "platform/CharacterSet.h"
+#include "text/CharacterSet.h"
 #include "platform/TextCodec.h"
 
 #include <QList>

@@ -12,7 +12,7 @@
 #include "FuzzCheck.h"
 
 #include "DictTool.h"
-#include "platform/CharacterSet.h"
+#include "text/CharacterSet.h"
 
 #include <algorithm>
 #include <cstdio>

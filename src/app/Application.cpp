@@ -1,7 +1,7 @@
 #include "Application.h"
 
 #include "data/DatabaseError.h"
-#include "platform/Notice.h"
+#include "widgets/Notice.h"
 
 namespace tavelin {
 

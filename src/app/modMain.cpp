@@ -11,7 +11,7 @@
 #include "main_window/Tavelin.h"
 #include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
-#include "platform/Notice.h"
+#include "widgets/Notice.h"
 #include "services/HelpWindow.h"
 #include "services/frmAbout.h"
 #include "settings/OptionsDialog.h"
@@ -255,14 +255,16 @@ int Main(int argc, char** argv) {
     if (!files || !openDictionaries(files->dictionaryDirectory)) {
         return 1;
     }
-    // The saved looks of both pages; the first brings the main window into
-    // being, hidden, and its load sequence runs there. The splash then fills
-    // its lists and shows it.
+    // The main window comes into being hidden, and its load sequence runs;
+    // then the saved looks of both pages are applied to it. The splash then
+    // fills its lists and shows it.
+    Tavelin& window = Tavelin::instance();
+    OptionsDialog::attach(window.page(0), window.page(1), &window);
     LoadOptions();
     LoadOptions1();
-    Tavelin& window = Tavelin::instance();
-    window.setCommands({openAddDialog, openDeleteDialog, openOptionsDialog,
-                        [&window] { openAboutBox(&window); },
+    window.setCommands({[&window](int page) { openAddDialog(window.page(page), &window); },
+                        [&window](int page) { openDeleteDialog(window.page(page), &window); },
+                        openOptionsDialog, [&window] { openAboutBox(&window); },
                         [&window] { openHelpWindow(&window); }});
     bool filled = true;
     auto* splash = new Splash(

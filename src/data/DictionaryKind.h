@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CharacterSet.h"
+#include "text/CharacterSet.h"
 
 namespace tavelin {
 

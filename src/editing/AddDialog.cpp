@@ -5,8 +5,9 @@
 #include "Forms.h"
 #include "Stugum.h"
 #include "data/WordRule.h"
-#include "data/data.h"
+#include "main_window/ListBox.h"
 #include "main_window/PrefixSearch.h"
+#include "main_window/WordBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
 
@@ -80,7 +81,6 @@ const AddDialogConfig frmAdd{
     "frmAdd",
     "Add",
     5025,
-    &editing::kEnglishPage,
     "English word",
     "Text1",
     "Text2",
@@ -88,7 +88,6 @@ const AddDialogConfig frmAdd{
     2160,
     5055,
     AddDialogConfig::SourceFilter::Latin,
-    AddWord,
     "The English text field is empty\u0404",
     "The English text field begins by a gap",
     "The English text field holds a character the dictionary cannot store",
@@ -98,7 +97,6 @@ const AddDialogConfig frmAdd1{
     "frmAdd1",
     "Add1",
     5040,
-    &editing::kRussianPage,
     "Russian word",
     "Text3",
     "Text4",
@@ -106,14 +104,13 @@ const AddDialogConfig frmAdd1{
     2040,
     5250,
     AddDialogConfig::SourceFilter::Russian,
-    AddWord1,
     "The Russian text field is empty \u0404",
     "The Russian text field begins by a gap",
     "The Russian text field holds a character the dictionary cannot store",
 };
 
-AddDialog::AddDialog(const AddDialogConfig& config, Tavelin& window, QWidget* parent)
-    : QDialog(parent), config_(config), window_(window) {
+AddDialog::AddDialog(const AddDialogConfig& config, PageControls& page, QWidget* parent)
+    : QDialog(parent), config_(config), page_(page) {
     using editing::designFont;
     editing::makeFixedDialog(this, config.formName, QString::fromUtf8(config.title),
                              config.clientWidth, kClientHeight);
@@ -129,7 +126,7 @@ AddDialog::AddDialog(const AddDialogConfig& config, Tavelin& window, QWidget* pa
     twips::place(Command2, 2880, 1560, 1935, 495);
     connect(Command2, &QPushButton::clicked, this, &AddDialog::Command2_Click);
 
-    sourceField = new editing::FilteredWordBox(config.page->kind->sourceSide, this);
+    sourceField = new editing::FilteredWordBox(page.kind->sourceSide, this);
     sourceField->setObjectName(QString::fromLatin1(config.sourceFieldName));
     sourceField->setFont(designFont(editing::kWindowFont, 9.75));
     twips::place(sourceField, 1680, 120, 3255, 375);
@@ -187,7 +184,7 @@ AddDialog::AddDialog(const AddDialogConfig& config, Tavelin& window, QWidget* pa
 }
 
 void AddDialog::Command1_Click() {
-    const editing::DictionaryPage& page = *config_.page;
+    const PageControls& page = page_;
     const QString source = sourceField->text();
     const std::optional<std::string> sourceCodes = sourceField->codes();
     const std::optional<std::string> armenianCodes = armenianField->codes();
@@ -220,8 +217,7 @@ void AddDialog::Command1_Click() {
     std::optional<editing::BusyPointer> busy(std::in_place, this);
     std::optional<editing::ListEdit> edit;
     try {
-        edit.emplace(
-            editing::ListEdit::add(page, config_.append, *sourceCodes, *armenianCodes, window_));
+        edit.emplace(editing::ListEdit::add(page, *sourceCodes, *armenianCodes));
     } catch (const DatabaseError& error) {
         busy.reset();
         // The dialog stays open with both words, so nothing typed is lost.
@@ -229,13 +225,13 @@ void AddDialog::Command1_Click() {
             editing::failureMessage(page, QStringLiteral("The word pair was not added."), error));
         return;
     }
-    edit->show(window_);
+    edit->show();
     // The Armenian search box is emptied first: emptying it chooses a word of
     // the Armenian list, and the pair just added must be the one left shown.
-    (window_.*page.armenianSearch)->clear();
-    WordBox* search = window_.*page.sourceSearch;
+    page.armenianSearch->clear();
+    WordBox* search = page.sourceSearch;
     if (search->codes() == sourceCodes) {
-        (window_.*page.sourceSearchChange)(); // the same text changes nothing, so look it up
+        page.sourceSearchChange(); // the same text changes nothing, so look it up
     } else {
         search->setCodes(*sourceCodes);
     }
@@ -245,7 +241,7 @@ void AddDialog::Command1_Click() {
 }
 
 bool AddDialog::isListed(const std::string& word) {
-    ListBox* list = window_.*config_.page->sourceList;
+    ListBox* list = page_.sourceList;
     const int i = findWord(list->words(), word);
     if (i < 0) {
         return false;

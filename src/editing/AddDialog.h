@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DictionaryPage.h"
+#include "ListEdit.h"
 
 #include <QDialog>
 
@@ -22,7 +22,6 @@ struct AddDialogConfig {
     const char* formName;
     const char* title;
     int clientWidth; // twips
-    const editing::DictionaryPage* page;
     const char* sourceLabel;
     const char* sourceFieldName;
     const char* armenianFieldName;
@@ -32,7 +31,6 @@ struct AddDialogConfig {
     // The source field's key filter: CheckKey with Latin letters accepted, or
     // the Russian field's own test.
     enum class SourceFilter { Latin, Russian } sourceFilter;
-    void (*append)(std::string_view source, std::string_view armenian);
     // Messages (UTF-8).
     const char* sourceEmpty;
     const char* sourceBeginsWithGap;
@@ -51,7 +49,8 @@ extern const AddDialogConfig frmAdd1;
 class AddDialog : public QDialog {
     Q_OBJECT
 public:
-    AddDialog(const AddDialogConfig& config, Tavelin& window, QWidget* parent = nullptr);
+    // `page` is the main window's page the dialog adds to.
+    AddDialog(const AddDialogConfig& config, PageControls& page, QWidget* parent = nullptr);
 
     const AddDialogConfig& config() const { return config_; }
 
@@ -83,7 +82,7 @@ private:
     bool isListed(const std::string& word);
 
     const AddDialogConfig& config_;
-    Tavelin& window_;
+    PageControls& page_;
 };
 
 } // namespace tavelin

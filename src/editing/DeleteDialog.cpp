@@ -2,7 +2,8 @@
 
 #include "ErrorAdd.h"
 #include "Forms.h"
-#include "data/data.h"
+#include "main_window/ListBox.h"
+#include "main_window/WordBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
 
@@ -19,39 +20,21 @@ constexpr int kClientWidth = 3960;
 } // namespace
 
 const DeleteDialogConfig frmdelete{
-    "frmdelete",
-    1440,
-    720,
-    240,
-    3105,
-    585,
-    840,
-    "Are you sure you want to delete      '' ",
-    &editing::kEnglishPage,
-    DeleteWord,
+    "frmdelete", 1440, 720, 240, 3105, 585, 840, "Are you sure you want to delete      '' ",
 };
 
 const DeleteDialogConfig frmdelete1{
-    "frmdelete1",
-    1455,
-    600,
-    240,
-    2985,
-    705,
-    720,
-    "Are you sure you want to delete     '' ",
-    &editing::kRussianPage,
-    DeleteWord1,
+    "frmdelete1", 1455, 600, 240, 2985, 705, 720, "Are you sure you want to delete     '' ",
 };
 
-DeleteDialog::DeleteDialog(const DeleteDialogConfig& config, Tavelin& window, QWidget* parent)
-    : QDialog(parent), config_(config), window_(window) {
+DeleteDialog::DeleteDialog(const DeleteDialogConfig& config, PageControls& page, QWidget* parent)
+    : QDialog(parent), config_(config), page_(page) {
     editing::makeFixedDialog(this, config.formName, QStringLiteral("Delete"), kClientWidth,
                              config.clientHeight);
 
     Image1 = editing::warningImage(this, 120, 300);
 
-    const ListBox* list = window_.*config.page->sourceList;
+    const ListBox* list = page_.sourceList;
     Label1 = new QLabel(QString::fromLatin1(config.questionPrefix) +
                             toShown(list->words().side(), list->selectedWord()) +
                             QStringLiteral(" ''  line"),
@@ -81,8 +64,8 @@ DeleteDialog::DeleteDialog(const DeleteDialogConfig& config, Tavelin& window, QW
 }
 
 void DeleteDialog::Command1_Click() {
-    const editing::DictionaryPage& page = *config_.page;
-    ListBox* list = window_.*page.sourceList;
+    const PageControls& page = page_;
+    ListBox* list = page.sourceList;
     // The selection can have gone since the Delete command was last enabled:
     // then there is nothing to delete.
     if (list->listIndex() < 0) {
@@ -96,7 +79,7 @@ void DeleteDialog::Command1_Click() {
     try {
         // A word that matches no row (the list was behind the file) deletes
         // nothing; the lists are then read back, in step with the file.
-        edit.emplace(editing::ListEdit::remove(page, config_.remove, word, window_));
+        edit.emplace(editing::ListEdit::remove(page, word));
     } catch (const DatabaseError& error) {
         busy.reset();
         showErrorAdd(
@@ -105,9 +88,9 @@ void DeleteDialog::Command1_Click() {
         reject();
         return;
     }
-    (window_.*page.sourceSearch)->clear();
-    (window_.*page.armenianSearch)->clear();
-    edit->show(window_);
+    page.sourceSearch->clear();
+    page.armenianSearch->clear();
+    edit->show();
     accept();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DictionaryPage.h"
+#include "ListEdit.h"
 
 #include <QDialog>
 
@@ -18,8 +18,6 @@ struct DeleteDialogConfig {
     int labelLeft, labelTop, labelWidth, labelHeight;
     int yesLeft;
     const char* questionPrefix;
-    const editing::DictionaryPage* page;
-    void (*remove)(std::string_view source);
 };
 
 // English-Armenian: the word selected in list1, DeleteWord.
@@ -33,7 +31,8 @@ extern const DeleteDialogConfig frmdelete1;
 class DeleteDialog : public QDialog {
     Q_OBJECT
 public:
-    DeleteDialog(const DeleteDialogConfig& config, Tavelin& window, QWidget* parent = nullptr);
+    // `page` is the main window's page the dialog deletes from.
+    DeleteDialog(const DeleteDialogConfig& config, PageControls& page, QWidget* parent = nullptr);
 
     const DeleteDialogConfig& config() const { return config_; }
 
@@ -47,7 +46,7 @@ public:
 
 private:
     const DeleteDialogConfig& config_;
-    Tavelin& window_;
+    PageControls& page_;
 };
 
 } // namespace tavelin

@@ -8,24 +8,21 @@ namespace tavelin {
 namespace {
 
 template <typename Dialog, typename Config>
-void openDialog(int page, const Config& englishArmenian, const Config& russianArmenian) {
-    if (page != 0 && page != 1) {
-        return;
-    }
-    Tavelin& window = Tavelin::instance();
-    Dialog dialog(page == 0 ? englishArmenian : russianArmenian, window, &window);
+void openDialog(PageControls& page, QWidget* parent, const Config& englishArmenian,
+                const Config& russianArmenian) {
+    Dialog dialog(page.index == 0 ? englishArmenian : russianArmenian, page, parent);
     MakeTopmost(&dialog);
     dialog.exec();
 }
 
 } // namespace
 
-void openAddDialog(int page) {
-    openDialog<AddDialog>(page, frmAdd, frmAdd1);
+void openAddDialog(PageControls& page, QWidget* parent) {
+    openDialog<AddDialog>(page, parent, frmAdd, frmAdd1);
 }
 
-void openDeleteDialog(int page) {
-    openDialog<DeleteDialog>(page, frmdelete, frmdelete1);
+void openDeleteDialog(PageControls& page, QWidget* parent) {
+    openDialog<DeleteDialog>(page, parent, frmdelete, frmdelete1);
 }
 
 } // namespace tavelin

@@ -1,12 +1,16 @@
 #pragma once
 
-// The main window's Add and Delete commands: each opens the dialog of the
-// page in view (0 English-Armenian, 1 Russian-Armenian), fresh, topmost and
-// modal, and returns when it is closed. Another page number opens nothing.
+// The main window's Add and Delete commands: each opens the dialog of a page
+// of the main window, fresh, topmost and modal over `parent`, and returns
+// when it is closed.
+
+class QWidget;
 
 namespace tavelin {
 
-void openAddDialog(int page);
-void openDeleteDialog(int page);
+struct PageControls;
+
+void openAddDialog(PageControls& page, QWidget* parent);
+void openDeleteDialog(PageControls& page, QWidget* parent);
 
 } // namespace tavelin

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "modIni.h"
-#include "platform/Notice.h"
+#include "widgets/Notice.h"
 
 #include <QDir>
 

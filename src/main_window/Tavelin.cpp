@@ -3,9 +3,9 @@
 #include "PrefixSearch.h"
 #include "data/DatabaseError.h"
 #include "data/data.h"
-#include "platform/Notice.h"
-#include "platform/StatusBar.h"
-#include "platform/TabControl.h"
+#include "widgets/Notice.h"
+#include "widgets/StatusBar.h"
+#include "widgets/TabControl.h"
 #include "platform/Twips.h"
 #include "services/OnTop.h"
 
@@ -105,6 +105,7 @@ Tavelin::Tavelin() {
     buildToolbar();
     buildPages();
     buildTimers();
+    describePages();
 
     StatusBar1 = new StatusBar(clientArea);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -309,6 +310,69 @@ void Tavelin::buildTimers() {
     }
 }
 
+void Tavelin::describePages() {
+    using Fill = PageControls::Fill;
+    PageControls& english = pages_[0];
+    english.index = 0;
+    english.sourceSearch = Text1;
+    english.armenianSearch = Text2;
+    english.sourceList = list1;
+    english.armenianList = list2;
+    english.sourceShown = Text3;
+    english.armenianShown = Text7;
+    english.copySource = Command1;
+    english.copyArmenian = Command2;
+    english.countTimer = Timer1;
+    english.copyTimer = Timer3;
+    english.deleteTimer = Timer5;
+    english.dictionary = &db;
+    english.kind = &kEnglishArmenian;
+    english.loadSource = LoadEnglish;
+    english.loadArmenian = LoadArmenian;
+    english.armenianOf = GetArmenian;
+    english.sourceOf = GetEnglish;
+    english.append = AddWord;
+    english.removeFirst = DeleteWord;
+    english.sourceSearchChange = [this] { Text1_Change(); };
+    english.sourceDoubleClick = {Fill::SelectOther, Fill::OtherSearch, Fill::OtherShown,
+                                 Fill::OwnShown, Fill::OwnSearch};
+    english.armenianDoubleClick = {Fill::OtherShown, Fill::SelectOther, Fill::OtherSearch,
+                                   Fill::OwnSearch, Fill::OwnShown};
+    english.chosenLineEnd = "  line";
+
+    PageControls& russian = pages_[1];
+    russian.index = 1;
+    russian.sourceSearch = Text5;
+    russian.armenianSearch = Text4;
+    russian.sourceList = List4;
+    russian.armenianList = List3;
+    russian.sourceShown = Text6;
+    russian.armenianShown = Text8;
+    russian.copySource = Command3;
+    russian.copyArmenian = Command4;
+    russian.countTimer = Timer2;
+    russian.copyTimer = Timer4;
+    russian.deleteTimer = Timer6;
+    russian.dictionary = &db1;
+    russian.kind = &kRussianArmenian;
+    russian.loadSource = LoadRussian;
+    russian.loadArmenian = LoadArmenian1;
+    russian.armenianOf = GetArmenian1;
+    russian.sourceOf = GetRussian;
+    russian.append = AddWord1;
+    russian.removeFirst = DeleteWord1;
+    russian.sourceSearchChange = [this] { Text5_Change(); };
+    russian.sourceDoubleClick = {Fill::SelectOther, Fill::OtherShown, Fill::OtherSearch,
+                                 Fill::OwnSearch, Fill::OwnShown};
+    russian.armenianDoubleClick = {Fill::SelectOther, Fill::OtherSearch, Fill::OtherShown,
+                                   Fill::OwnShown, Fill::OwnSearch};
+    russian.chosenLineEnd = " line";
+}
+
+PageControls& Tavelin::page(int index) {
+    return pages_.at(static_cast<std::size_t>(index));
+}
+
 bool Tavelin::eventFilter(QObject* watched, QEvent* event) {
     if (watched == clientArea && event->type() == QEvent::Resize) {
         layOutDocked();
@@ -445,38 +509,99 @@ void Tavelin::guarded(void (Tavelin::*handler)()) {
     }
 }
 
+// ---- The handlers of the controls: each serves the page its control is on ----
+
+void Tavelin::Text1_Change() {
+    searchSource(pages_[0]);
+}
+void Tavelin::Text5_Change() {
+    searchSource(pages_[1]);
+}
+void Tavelin::Text2_Change() {
+    searchArmenian(pages_[0]);
+}
+void Tavelin::Text4_Change() {
+    searchArmenian(pages_[1]);
+}
+void Tavelin::list1_Click() {
+    clickSource(pages_[0]);
+}
+void Tavelin::List4_Click() {
+    clickSource(pages_[1]);
+}
+void Tavelin::list2_Click() {
+    clickArmenian(pages_[0]);
+}
+void Tavelin::List3_Click() {
+    clickArmenian(pages_[1]);
+}
+void Tavelin::list1_DblClick() {
+    doubleClick(pages_[0], pages_[0].sourceDoubleClick, true);
+}
+void Tavelin::List4_DblClick() {
+    doubleClick(pages_[1], pages_[1].sourceDoubleClick, true);
+}
+void Tavelin::list2_DblClick() {
+    doubleClick(pages_[0], pages_[0].armenianDoubleClick, false);
+}
+void Tavelin::List3_DblClick() {
+    doubleClick(pages_[1], pages_[1].armenianDoubleClick, false);
+}
+void Tavelin::Timer1_Timer() {
+    showWordCount(pages_[0]);
+}
+void Tavelin::Timer2_Timer() {
+    showWordCount(pages_[1]);
+}
+void Tavelin::Timer3_Timer() {
+    enableCopyButtons(pages_[0]);
+}
+void Tavelin::Timer4_Timer() {
+    enableCopyButtons(pages_[1]);
+}
+void Tavelin::Timer5_Timer() {
+    enableDelete(pages_[0]);
+}
+void Tavelin::Timer6_Timer() {
+    enableDelete(pages_[1]);
+}
+void Tavelin::Command1_Click() {
+    copyToClipboard(pages_[0].sourceShown);
+}
+void Tavelin::Command2_Click() {
+    copyToClipboard(pages_[0].armenianShown);
+}
+void Tavelin::Command3_Click() {
+    copyToClipboard(pages_[1].sourceShown);
+}
+void Tavelin::Command4_Click() {
+    copyToClipboard(pages_[1].armenianShown);
+}
+
 // ---- Incremental search ----
 
 // A search box's change moves the list's selection, which runs the list's
 // click; the click runs once more only when the selection stayed where it
 // was (a word from a file made elsewhere can be megabytes long, and each
 // click reads it and its translation).
-void Tavelin::Text1_Change() {
+void Tavelin::searchSource(PageControls& page) {
     const SearchScope scope(searching_);
-    const int before = list1->listIndex();
-    ignoringFailure([&] { list1->setListIndex(findPrefix(list1->words(), Text1->codes())); });
-    if (list1->listIndex() == before) {
-        ignoringFailure([&] { list1_Click(); });
+    const int before = page.sourceList->listIndex();
+    ignoringFailure([&] {
+        page.sourceList->setListIndex(
+            findPrefix(page.sourceList->words(), page.sourceSearch->codes()));
+    });
+    if (page.sourceList->listIndex() == before) {
+        ignoringFailure([&] { clickSource(page); });
     }
 }
 
-void Tavelin::Text2_Change() {
+void Tavelin::searchArmenian(PageControls& page) {
     const SearchScope scope(searching_);
-    ignoringFailure([&] { list2->setListIndex(findPrefix(list2->words(), Text2->codes())); });
-}
-
-void Tavelin::Text4_Change() {
-    const SearchScope scope(searching_);
-    ignoringFailure([&] { List3->setListIndex(findPrefix(List3->words(), Text4->codes())); });
-}
-
-void Tavelin::Text5_Change() {
-    const SearchScope scope(searching_);
-    const int before = List4->listIndex();
-    ignoringFailure([&] { List4->setListIndex(findPrefix(List4->words(), Text5->codes())); });
-    if (List4->listIndex() == before) {
-        ignoringFailure([&] { List4_Click(); });
-    }
+    ignoringFailure([&] {
+        page.armenianList->setListIndex(
+            findPrefix(page.armenianList->words(), page.armenianSearch->codes()));
+    });
 }
 
 // ---- Clicks ----
@@ -485,139 +610,92 @@ void Tavelin::setChosenLine(const QString& before, int index, const QString& aft
     StatusBar1->setPanelText(2, before + QString::number(index + 1) + after);
 }
 
-void Tavelin::list1_Click() {
+void Tavelin::clickSource(PageControls& page) {
     // The word and its translation are had once: a word from a file made
     // elsewhere can be megabytes long.
-    const std::string word = list1->selectedWord();
-    const std::string translation = GetArmenian(word);
+    const std::string word = page.sourceList->selectedWord();
+    const std::string translation = page.armenianOf(word);
     {
-        // What list2's click would show is replaced at once.
-        const QSignalBlocker quiet(list2);
-        list2->selectWord(translation);
+        // What the Armenian list's click would show is replaced at once.
+        const QSignalBlocker quiet(page.armenianList);
+        page.armenianList->selectWord(translation);
     }
-    Text3->setCodes(word);
-    Text7->setCodes(translation);
-    setChosenLine(QStringLiteral(" Is chosen "), list1->listIndex(), QStringLiteral(" line"));
+    page.sourceShown->setCodes(word);
+    page.armenianShown->setCodes(translation);
+    setChosenLine(QStringLiteral(" Is chosen "), page.sourceList->listIndex(),
+                  QStringLiteral(" line"));
 }
 
-void Tavelin::list2_Click() {
-    Text3->setCodes(GetEnglish(list2->selectedWord()));
-    Text7->setCodes(list2->selectedWord());
-}
-
-void Tavelin::List3_Click() {
-    Text8->setCodes(List3->selectedWord());
-    Text6->setCodes(GetRussian(List3->selectedWord()));
-}
-
-void Tavelin::List4_Click() {
-    const std::string word = List4->selectedWord();
-    const std::string translation = GetArmenian1(word);
-    {
-        const QSignalBlocker quiet(List3);
-        List3->selectWord(translation);
-    }
-    Text6->setCodes(word);
-    Text8->setCodes(translation);
-    setChosenLine(QStringLiteral(" Is chosen "), List4->listIndex(), QStringLiteral(" line"));
+void Tavelin::clickArmenian(PageControls& page) {
+    const std::string word = page.armenianList->selectedWord();
+    page.sourceShown->setCodes(page.sourceOf(word));
+    page.armenianShown->setCodes(word);
 }
 
 // ---- Double-clicks: show the pair and copy it into both search boxes ----
 
-void Tavelin::list1_DblClick() {
-    const std::string word = list1->selectedWord();
-    const std::string translation = GetArmenian(word);
-    list2->selectWord(translation);
-    Text2->setCodes(translation);
-    Text7->setCodes(translation);
-    Text3->setCodes(word);
-    Text1->setCodes(word);
-}
-
-void Tavelin::list2_DblClick() {
-    const std::string word = list2->selectedWord();
-    const std::string english = GetEnglish(word);
-    Text3->setCodes(english);
-    list1->selectWord(english);
-    Text1->setCodes(english);
-    Text2->setCodes(word);
-    Text7->setCodes(word);
-}
-
-void Tavelin::List3_DblClick() {
-    const std::string word = List3->selectedWord();
-    const std::string russian = GetRussian(word);
-    List4->selectWord(russian);
-    Text5->setCodes(russian);
-    Text6->setCodes(russian);
-    Text8->setCodes(word);
-    Text4->setCodes(word);
-}
-
-void Tavelin::List4_DblClick() {
-    const std::string word = List4->selectedWord();
-    const std::string translation = GetArmenian1(word);
-    List3->selectWord(translation);
-    Text8->setCodes(translation);
-    Text4->setCodes(translation);
-    Text5->setCodes(word);
-    Text6->setCodes(word);
+void Tavelin::doubleClick(PageControls& page, const std::array<PageControls::Fill, 5>& order,
+                          bool sourceList) {
+    ListBox* own = sourceList ? page.sourceList : page.armenianList;
+    ListBox* other = sourceList ? page.armenianList : page.sourceList;
+    WordBox* ownSearch = sourceList ? page.sourceSearch : page.armenianSearch;
+    WordBox* otherSearch = sourceList ? page.armenianSearch : page.sourceSearch;
+    WordBox* ownShown = sourceList ? page.sourceShown : page.armenianShown;
+    WordBox* otherShown = sourceList ? page.armenianShown : page.sourceShown;
+    const std::string word = own->selectedWord();
+    const std::string translation = sourceList ? page.armenianOf(word) : page.sourceOf(word);
+    for (const PageControls::Fill step : order) {
+        switch (step) {
+        case PageControls::Fill::SelectOther:
+            other->selectWord(translation);
+            break;
+        case PageControls::Fill::OtherSearch:
+            otherSearch->setCodes(translation);
+            break;
+        case PageControls::Fill::OtherShown:
+            otherShown->setCodes(translation);
+            break;
+        case PageControls::Fill::OwnShown:
+            ownShown->setCodes(word);
+            break;
+        case PageControls::Fill::OwnSearch:
+            ownSearch->setCodes(word);
+            break;
+        }
+    }
 }
 
 // ---- Pages and timers ----
 
 void Tavelin::tab1_Click() {
-    if (tab1->currentPage() == 0) {
-        setWindowTitle(kCaptionPage0);
-        Timer2->stop();
-        Timer1->start();
-        Timer4->stop();
-        Timer3->start();
-        Timer6->stop();
-        Timer5->start();
-        setChosenLine(QStringLiteral(" Is chosen  "), list1->listIndex(), QStringLiteral("  line"));
-    } else {
-        setWindowTitle(kCaptionPage1);
-        Timer1->stop();
-        Timer2->start();
-        Timer3->stop();
-        Timer4->start();
-        Timer5->stop();
-        Timer6->start();
-        setChosenLine(QStringLiteral(" Is chosen  "), List4->listIndex(), QStringLiteral(" line"));
+    PageControls& shown = pages_[tab1->currentPage() == 0 ? 0 : 1];
+    const PageControls& hidden = pages_[1 - shown.index];
+    setWindowTitle(shown.index == 0 ? kCaptionPage0 : kCaptionPage1);
+    // Each timer of the other page stops before its twin starts.
+    for (const auto timer :
+         {&PageControls::countTimer, &PageControls::copyTimer, &PageControls::deleteTimer}) {
+        (hidden.*timer)->stop();
+        (shown.*timer)->start();
     }
+    setChosenLine(QStringLiteral(" Is chosen  "), shown.sourceList->listIndex(),
+                  QString::fromLatin1(shown.chosenLineEnd));
 }
 
 namespace {
 const QString kWordCount = QStringLiteral("In total number of words in the dictionary - ");
 }
 
-void Tavelin::Timer1_Timer() {
-    StatusBar1->setPanelText(1, kWordCount + QString::number(list1->listCount()));
+void Tavelin::showWordCount(const PageControls& page) {
+    StatusBar1->setPanelText(1, kWordCount + QString::number(page.sourceList->listCount()));
 }
 
-void Tavelin::Timer2_Timer() {
-    StatusBar1->setPanelText(1, kWordCount + QString::number(List4->listCount()));
+void Tavelin::enableCopyButtons(const PageControls& page) {
+    page.copySource->setEnabled(!page.sourceShown->text().isEmpty());
+    page.copyArmenian->setEnabled(!page.armenianShown->text().isEmpty());
 }
 
-void Tavelin::Timer3_Timer() {
-    Command1->setEnabled(!Text3->text().isEmpty());
-    Command2->setEnabled(!Text7->text().isEmpty());
-}
-
-void Tavelin::Timer4_Timer() {
-    Command3->setEnabled(!Text6->text().isEmpty());
-    Command4->setEnabled(!Text8->text().isEmpty());
-}
-
-void Tavelin::Timer5_Timer() {
-    const bool selected = list1->listIndex() >= 0;
-    mnuDelete->setEnabled(selected);
-    deleteButton()->setEnabled(selected);
-}
-
-void Tavelin::Timer6_Timer() {
-    const bool selected = List4->listIndex() >= 0;
+void Tavelin::enableDelete(const PageControls& page) {
+    const bool selected = page.sourceList->listIndex() >= 0;
     mnuDelete->setEnabled(selected);
     deleteButton()->setEnabled(selected);
 }
@@ -629,19 +707,6 @@ void Tavelin::copyToClipboard(const WordBox* box) {
     // pasted: the word itself, whole and with its control characters, not
     // the pictures and the beginning the box shows of it.
     QGuiApplication::clipboard()->setText(box->wholeText());
-}
-
-void Tavelin::Command1_Click() {
-    copyToClipboard(Text3);
-}
-void Tavelin::Command2_Click() {
-    copyToClipboard(Text7);
-}
-void Tavelin::Command3_Click() {
-    copyToClipboard(Text6);
-}
-void Tavelin::Command4_Click() {
-    copyToClipboard(Text8);
 }
 
 } // namespace tavelin

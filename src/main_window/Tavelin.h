@@ -1,10 +1,12 @@
 #pragma once
 
 #include "ListBox.h"
+#include "PageControls.h"
 #include "WordBox.h"
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -48,6 +50,9 @@ public:
 
     // The page the caption names: 0, 1, or -1 for neither.
     int pageFromCaption() const;
+    // A page's controls, dictionary and data routines (0 English-Armenian,
+    // 1 Russian-Armenian); what the dialogs of that page work on.
+    PageControls& page(int index);
     // Gives the keyboard to the source search box of the page in view
     // (Text1 or Text5), for a user who types as soon as the window shows.
     void focusSearchBox();
@@ -153,6 +158,18 @@ private:
     void buildPages();
     void buildTimers();
     void layOutDocked();
+    void describePages();
+
+    // What the twin handlers of the two pages do, for one page.
+    void searchSource(PageControls& page);
+    void searchArmenian(PageControls& page);
+    void clickSource(PageControls& page);
+    void clickArmenian(PageControls& page);
+    void doubleClick(PageControls& page, const std::array<PageControls::Fill, 5>& order,
+                     bool sourceList);
+    void showWordCount(const PageControls& page);
+    void enableCopyButtons(const PageControls& page);
+    void enableDelete(const PageControls& page);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void copyToClipboard(const WordBox* box);
     void setChosenLine(const QString& before, int index, const QString& after);
@@ -162,6 +179,7 @@ private:
     void guarded(void (Tavelin::*handler)());
 
     Commands commands_;
+    std::array<PageControls, 2> pages_;
     int searching_ = 0;
 };
 

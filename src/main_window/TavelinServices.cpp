@@ -1,7 +1,7 @@
 // The main window's resize handler, notification-area icon and hot keys.
 #include "Tavelin.h"
 
-#include "platform/TabControl.h"
+#include "widgets/TabControl.h"
 #include "platform/WindowProc.h"
 #include "services/HotKey.h"
 #include "services/Resize.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/WordList.h"
-#include "platform/CharacterSet.h"
+#include "text/CharacterSet.h"
 
 #include <QAbstractListModel>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CharacterSet.h"
+#include "text/CharacterSet.h"
 
 #include <QString>
 

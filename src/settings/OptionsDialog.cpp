@@ -6,7 +6,9 @@
 #include "ini/IniErrorReport.h"
 #include "ini/IniValues.h"
 #include "ini/modIni.h"
-#include "main_window/Tavelin.h"
+#include "main_window/ListBox.h"
+#include "main_window/PageControls.h"
+#include "main_window/WordBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
 #include "services/OnTop.h"
@@ -15,6 +17,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+
+#include <stdexcept>
 
 namespace tavelin {
 
@@ -28,13 +32,6 @@ struct OptionsPage {
     const char* armenianSection;
     const char* sourceChooserCaption;
     const char* armenianChooserCaption;
-    // The page's main-window controls: search box, chosen-word box, word list.
-    WordBox* Tavelin::*sourceSearch;
-    WordBox* Tavelin::*sourceChosen;
-    ListBox* Tavelin::*sourceList;
-    WordBox* Tavelin::*armenianSearch;
-    WordBox* Tavelin::*armenianChosen;
-    ListBox* Tavelin::*armenianList;
     int clientWidth; // twips
     int label4Width; // twips
 };
@@ -43,12 +40,10 @@ namespace {
 
 const OptionsPage kPages[2] = {
     {0, "Properties", Side::English, "English", "EnglishList", "ArmenianList", "Font - English",
-     "Font - Armenian", &Tavelin::Text1, &Tavelin::Text3, &Tavelin::list1, &Tavelin::Text2,
-     &Tavelin::Text7, &Tavelin::list2, 4860, 780},
+     "Font - Armenian", 4860, 780},
     // "Русский" in Windows-1251.
     {1, "Properties1", Side::Russian, "\xD0\xF3\xF1\xF1\xEA\xE8\xE9", "RussianList",
-     "ArmenianList.", "Font - Russian", "Font - Armenian.", &Tavelin::Text5, &Tavelin::Text6,
-     &Tavelin::List4, &Tavelin::Text4, &Tavelin::Text8, &Tavelin::List3, 4920, 885},
+     "ArmenianList.", "Font - Russian", "Font - Armenian.", 4920, 885},
 };
 
 // "Հայերեն" in ArmSCII-8.
@@ -62,6 +57,17 @@ constexpr float kDialogPoints = 9.75F;
 constexpr float kFallbackPoints = 10;
 
 QPointer<OptionsDialog> theDialogs[2];
+
+// The main window's pages the dialogs style, and the window that owns the
+// dialogs; handed in by whoever builds the program.
+struct Attachment {
+    PageControls* pages[2] = {};
+    QPointer<QWidget> owner;
+};
+Attachment& attachment() {
+    static Attachment a;
+    return a;
+}
 
 QString latin(const char* text) {
     return QString::fromLatin1(text);
@@ -112,8 +118,8 @@ const QString OptionsDialog::kHint =
     QStringLiteral("Pressing two times on fields, you can the appeared window change a current "
                    "fout, size, colour of a field");
 
-OptionsDialog::OptionsDialog(const OptionsPage& page, QWidget* parent)
-    : QDialog(parent), page_(page) {
+OptionsDialog::OptionsDialog(const OptionsPage& page, PageControls& controls, QWidget* parent)
+    : QDialog(parent), page_(page), controls_(controls) {
     setObjectName(latin(page.objectName));
     setWindowTitle(QStringLiteral("Properties"));
     // A fixed dialog: a caption and a close button, nothing to minimise or maximise.
@@ -167,8 +173,12 @@ OptionsDialog::OptionsDialog(const OptionsPage& page, QWidget* parent)
 
 OptionsDialog& OptionsDialog::forPage(int page) {
     if (theDialogs[page].isNull()) {
-        // Made hidden, owned by the main window (made first when it is not yet there).
-        theDialogs[page] = new OptionsDialog(kPages[page], &Tavelin::instance());
+        // Made hidden, owned by the main window.
+        Attachment& a = attachment();
+        if (a.pages[page] == nullptr) {
+            throw std::logic_error("the options dialogs were not given the main window's pages");
+        }
+        theDialogs[page] = new OptionsDialog(kPages[page], *a.pages[page], a.owner);
     }
     return *theDialogs[page];
 }
@@ -225,19 +235,18 @@ void OptionsDialog::loadSide(SampleLabel* label, const QString& section) {
 }
 
 void OptionsDialog::loadOptions() {
-    Tavelin& window = Tavelin::instance();
     loadSide(Label4, latin(page_.sourceSection));
     loadSide(Label3, latin(page_.armenianSection));
     Picture3->setBackColor(Label4->backColor());
     Picture2->setBackColor(Label3->backColor());
-    for (QWidget* control : {static_cast<QWidget*>(window.*page_.sourceSearch),
-                             static_cast<QWidget*>(window.*page_.sourceChosen),
-                             static_cast<QWidget*>(window.*page_.sourceList)}) {
+    for (QWidget* control : {static_cast<QWidget*>(controls_.sourceSearch),
+                             static_cast<QWidget*>(controls_.sourceShown),
+                             static_cast<QWidget*>(controls_.sourceList)}) {
         applyStyle(control, Label4);
     }
-    for (QWidget* control : {static_cast<QWidget*>(window.*page_.armenianSearch),
-                             static_cast<QWidget*>(window.*page_.armenianChosen),
-                             static_cast<QWidget*>(window.*page_.armenianList)}) {
+    for (QWidget* control : {static_cast<QWidget*>(controls_.armenianSearch),
+                             static_cast<QWidget*>(controls_.armenianShown),
+                             static_cast<QWidget*>(controls_.armenianList)}) {
         applyStyle(control, Label3);
     }
 }
@@ -284,15 +293,14 @@ void OptionsDialog::Command1_Click() {
 
 void OptionsDialog::Command2_Click() {
     reportingIniErrors([this] {
-        Tavelin& window = Tavelin::instance();
-        for (QWidget* control : {static_cast<QWidget*>(window.*page_.sourceSearch),
-                                 static_cast<QWidget*>(window.*page_.sourceList),
-                                 static_cast<QWidget*>(window.*page_.sourceChosen)}) {
+        for (QWidget* control : {static_cast<QWidget*>(controls_.sourceSearch),
+                                 static_cast<QWidget*>(controls_.sourceList),
+                                 static_cast<QWidget*>(controls_.sourceShown)}) {
             applyStyle(control, Label4);
         }
-        for (QWidget* control : {static_cast<QWidget*>(window.*page_.armenianSearch),
-                                 static_cast<QWidget*>(window.*page_.armenianList),
-                                 static_cast<QWidget*>(window.*page_.armenianChosen)}) {
+        for (QWidget* control : {static_cast<QWidget*>(controls_.armenianSearch),
+                                 static_cast<QWidget*>(controls_.armenianList),
+                                 static_cast<QWidget*>(controls_.armenianShown)}) {
             applyStyle(control, Label3);
         }
         saveOptions();
@@ -354,6 +362,14 @@ std::pair<SampleLabel*, ColourPanel*> OptionsDialog::sampleForChooser(const QStr
         }
     }
     return {nullptr, nullptr};
+}
+
+void OptionsDialog::attach(PageControls& englishArmenian, PageControls& russianArmenian,
+                           QWidget* owner) {
+    Attachment& a = attachment();
+    a.pages[0] = &englishArmenian;
+    a.pages[1] = &russianArmenian;
+    a.owner = owner;
 }
 
 OptionsDialog& Properties() {

@@ -28,6 +28,7 @@ class ColourPanel;
 class IniError;
 class SampleLabel;
 struct OptionsPage;
+struct PageControls;
 
 class OptionsDialog : public QDialog {
     Q_OBJECT
@@ -35,6 +36,11 @@ public:
     // The dialog of a page (0 Properties, 1 Properties1), made hidden at its
     // first use together with the main window.
     static OptionsDialog& forPage(int page);
+    // The main window's two pages, whose controls the dialogs style, and the
+    // window that owns the dialogs: handed in once, before the first dialog
+    // is made.
+    static void attach(PageControls& englishArmenian, PageControls& russianArmenian,
+                       QWidget* owner);
     // 0 for Properties, 1 for Properties1.
     int page() const;
 
@@ -76,7 +82,7 @@ protected:
     void done(int result) override;
 
 private:
-    OptionsDialog(const OptionsPage& page, QWidget* parent);
+    OptionsDialog(const OptionsPage& page, PageControls& controls, QWidget* parent);
 
     void setDesignLook();
     void loadSide(SampleLabel* label, const QString& section);
@@ -84,6 +90,7 @@ private:
     void openChooser(SampleLabel* label, const QString& caption);
 
     const OptionsPage& page_;
+    PageControls& controls_;
     bool loaded_ = false;
 };
 

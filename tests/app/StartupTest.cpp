@@ -2,7 +2,7 @@
 #include "data/data.h"
 #include "main_window/Tavelin.h"
 #include "platform/InstanceLock.h"
-#include "platform/Notice.h"
+#include "widgets/Notice.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,8 @@
 #include "editing/ErrorAdd.h"
 #include "editing/FilteredWordBox.h"
 #include "editing/Stugum.h"
-#include "platform/TabControl.h"
+#include "main_window/Tavelin.h"
+#include "widgets/TabControl.h"
 #include "support/GuiTestSupport.h"
 #include "support/QtTestMain.h"
 
@@ -109,7 +110,7 @@ class EditingDialogsTest : public QObject {
     // An add dialog shown (not modal) in front of the main window.
     std::unique_ptr<AddDialog> addDialog(const AddDialogConfig& config, const QString& source = {},
                                          const QString& armenian = {}) {
-        auto dialog = std::make_unique<AddDialog>(config, *w, w);
+        auto dialog = std::make_unique<AddDialog>(config, w->page(&config == &frmAdd ? 0 : 1), w);
         dialog->show();
         fill(*dialog, source, armenian);
         return dialog;
@@ -133,7 +134,11 @@ private slots:
         });
         noticeCloser.start();
         w = &Tavelin::instance();
-        w->setCommands({openAddDialog, openDeleteDialog, {}, {}, {}});
+        w->setCommands({[this](int page) { openAddDialog(w->page(page), w); },
+                        [this](int page) { openDeleteDialog(w->page(page), w); },
+                        {},
+                        {},
+                        {}});
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }
@@ -387,7 +392,7 @@ private slots:
 
         // Opened as the command opens it: Add has the focus, and Esc presses it.
         const bool stillOpen = whileOpen<AddDialog>(
-            [] { openAddDialog(0); },
+            [this] { openAddDialog(w->page(0), w); },
             [&](AddDialog* d) {
                 QCOMPARE(QApplication::focusWidget(), d->Command1);
                 QTest::keyClick(d->Command1, Qt::Key_Escape);
@@ -401,7 +406,7 @@ private slots:
         QCOMPARE(w->list1->selectedWord(), "wind");
 
         // Close writes nothing.
-        whileOpen<AddDialog>([] { openAddDialog(0); },
+        whileOpen<AddDialog>([this] { openAddDialog(w->page(0), w); },
                              [](AddDialog* d) {
                                  fill(*d, "kite2", "x");
                                  d->Command2->click();
@@ -411,12 +416,12 @@ private slots:
 
     void deleteQuestions() {
         w->list1->setListIndex(11);
-        DeleteDialog english(frmdelete, *w);
+        DeleteDialog english(frmdelete, w->page(0));
         QCOMPARE(english.windowTitle(), QString("Delete"));
         QCOMPARE(english.Label1->text(),
                  QString("Are you sure you want to delete      '' dog ''  line"));
         w->List4->setListIndex(2);
-        DeleteDialog russian(frmdelete1, *w);
+        DeleteDialog russian(frmdelete1, w->page(1));
         QCOMPARE(russian.Label1->text(),
                  QString::fromUtf8("Are you sure you want to delete     '' кот ''  line"));
 
@@ -425,7 +430,7 @@ private slots:
         db.append(phrase, hy("հաշվի առնել"));
         reload();
         w->list1->selectWord(phrase);
-        DeleteDialog longer(frmdelete, *w);
+        DeleteDialog longer(frmdelete, w->page(0));
         const int needed = longer.Label1->heightForWidth(longer.Label1->width());
         QVERIFY(longer.Command1->y() >= longer.Label1->y() + needed);
         QVERIFY(longer.Command1->geometry().bottom() < longer.height());
@@ -436,7 +441,7 @@ private slots:
         db.append(huge, hy("երկար"));
         reload();
         w->list1->selectWord(huge);
-        DeleteDialog hugeQuestion(frmdelete, *w);
+        DeleteDialog hugeQuestion(frmdelete, w->page(0));
         QVERIFY(hugeQuestion.Label1->text().startsWith(
             QString::fromUtf8("Are you sure you want to delete      '' tab␉hereww")));
         QVERIFY(hugeQuestion.Label1->text().size() < 400);
@@ -466,7 +471,7 @@ private slots:
     void escOrNoDeletesNothing() {
         w->list1->setListIndex(3);
         for (bool esc : {true, false}) {
-            QVERIFY(!whileOpen<DeleteDialog>([] { openDeleteDialog(0); },
+            QVERIFY(!whileOpen<DeleteDialog>([this] { openDeleteDialog(w->page(0), w); },
                                              [esc](DeleteDialog* d) {
                                                  esc ? QTest::keyClick(d->Command1, Qt::Key_Escape)
                                                      : d->Command2->click();
@@ -481,7 +486,7 @@ private slots:
         reload();
         for (const char* word : {"o'clock", "say \"hi\""}) {
             w->list1->selectWord(word);
-            DeleteDialog(frmdelete, *w).Command1_Click();
+            DeleteDialog(frmdelete, w->page(0)).Command1_Click();
             QVERIFY(GetArmenian(word).empty());
         }
         QCOMPARE(contents(db).size(), kEnglish.size() - 1);
@@ -499,7 +504,7 @@ private slots:
     }
 
     void yesWithoutASelectionOrARowChangesNothingAndCloses() {
-        DeleteDialog none(frmdelete, *w);
+        DeleteDialog none(frmdelete, w->page(0));
         QCOMPARE(none.Label1->text(), QString("Are you sure you want to delete      ''  ''  line"));
         none.show();
         none.Command1_Click();
@@ -510,7 +515,7 @@ private slots:
         // list is brought in step with the file.
         w->list1->selectWord("water");
         db.removeFirst("water");
-        DeleteDialog stale(frmdelete, *w);
+        DeleteDialog stale(frmdelete, w->page(0));
         stale.show();
         stale.Command1_Click();
         QVERIFY(!stale.isVisible());
@@ -540,7 +545,7 @@ private slots:
         QVERIFY(dialog->cursor().shape() != Qt::WaitCursor);
 
         w->list1->selectWord("dog");
-        DeleteDialog remove(frmdelete, *w);
+        DeleteDialog remove(frmdelete, w->page(0));
         remove.show();
         remove.Command1_Click();
         QCOMPARE(notices.size(), 2);

@@ -10,6 +10,7 @@
 #include "editing/FilteredWordBox.h"
 #include "editing/Stugum.h"
 #include "main_window/PrefixSearch.h"
+#include "main_window/Tavelin.h"
 #include "support/GuiTestSupport.h"
 #include "support/QtTestMain.h"
 #include "support/VectorList.h"
@@ -142,7 +143,7 @@ class ListEditTest : public QObject {
 
     // Adds a pair as a user does: fills the dialog, presses Add.
     void add(const Page& page, const std::string& source, const std::string& armenian) {
-        AddDialog dialog(*page.add, *w, w);
+        AddDialog dialog(*page.add, w->page(page.add == &frmAdd ? 0 : 1), w);
         dialog.sourceField->setText(toDisplay(page.side, source));
         dialog.armenianField->setText(toDisplay(Side::Armenian, armenian));
         dialog.Command1_Click();
@@ -152,7 +153,7 @@ class ListEditTest : public QObject {
     // it, answers Yes.
     void remove(const Page& page, int row) {
         (w->*page.sourceList)->setListIndex(row);
-        DeleteDialog dialog(*page.remove, *w, w);
+        DeleteDialog dialog(*page.remove, w->page(page.remove == &frmdelete ? 0 : 1), w);
         dialog.Command1_Click();
     }
 

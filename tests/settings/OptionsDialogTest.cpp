@@ -4,7 +4,7 @@
 #include "ini/modIni.h"
 #include "main_window/Tavelin.h"
 #include "platform/Fonts.h"
-#include "platform/Notice.h"
+#include "widgets/Notice.h"
 #include "settings/OleColour.h"
 #include "settings/SettingsWidgets.h"
 #include "settings/frmfont.h"
@@ -137,6 +137,7 @@ private slots:
         installFontSubstitutes();
         setWarningHandler([this](const QString&, const QString& text) { warnings << text; });
         w = &Tavelin::instance();
+        OptionsDialog::attach(w->page(0), w->page(1), w);
     }
 
     void init() {

@@ -1,6 +1,6 @@
 #include "TabControl.h"
 
-#include "Twips.h"
+#include "platform/Twips.h"
 
 #include <QPainter>
 #include <QStyleOptionTabWidgetFrame>

@@ -1,11 +1,10 @@
 #pragma once
 
-// What the add and delete dialogs of one page of the main window work on:
-// its dictionary, its two word lists and its two search boxes.
+// Changing a page's dictionary and keeping the page's lists in step.
 
 #include "data/Database.h"
 #include "data/DatabaseError.h"
-#include "main_window/Tavelin.h"
+#include "main_window/PageControls.h"
 
 #include <QString>
 
@@ -13,25 +12,6 @@
 #include <string_view>
 
 namespace tavelin::editing {
-
-struct DictionaryPage {
-    Database* dictionary;
-    const DictionaryKind* kind;
-    ListBox* Tavelin::*sourceList;
-    ListBox* Tavelin::*armenianList;
-    WordBox* Tavelin::*sourceSearch;
-    WordBox* Tavelin::*armenianSearch;
-    // What the main window does when the source search box changes.
-    void (Tavelin::*sourceSearchChange)();
-    // The page's loaders: the lists as a fresh load gives them.
-    void (*loadSource)(WordList&);
-    void (*loadArmenian)(WordList&);
-};
-
-// Page 0: English-Armenian (db; list1, list2; Text1, Text2).
-extern const DictionaryPage kEnglishPage;
-// Page 1: Russian-Armenian (db1; List4, List3; Text5, Text4).
-extern const DictionaryPage kRussianPage;
 
 // A change of a page's dictionary, and what it does to the page's two lists.
 //
@@ -43,36 +23,34 @@ extern const DictionaryPage kRussianPage;
 class ListEdit {
 public:
     // Appends the pair.
-    static ListEdit add(const DictionaryPage& page,
-                        void (*append)(std::string_view source, std::string_view armenian),
-                        std::string_view source, std::string_view armenian, const Tavelin& window);
+    static ListEdit add(const PageControls& page, std::string_view source,
+                        std::string_view armenian);
     // Deletes the first pair (in storage order) of the source word. Its
     // Armenian word is the one the look-up gives when the source word has no
     // other pair; otherwise the Armenian list is read back. A word without a
     // pair deletes nothing, and both lists are read back: they were behind
     // the file.
-    static ListEdit remove(const DictionaryPage& page, void (*removeFirst)(std::string_view source),
-                           std::string_view source, const Tavelin& window);
+    static ListEdit remove(const PageControls& page, std::string_view source);
 
     ListEdit(ListEdit&&) noexcept;
     ~ListEdit();
 
     // Changes the page's source list, then its Armenian list. Like a refill,
     // it leaves neither with a selection and runs no click.
-    void show(Tavelin& window);
+    void show();
 
 private:
     struct Step;
-    explicit ListEdit(const DictionaryPage& page);
+    explicit ListEdit(const PageControls& page);
 
-    const DictionaryPage* page_;
+    const PageControls* page_;
     std::unique_ptr<Step> source_;
     std::unique_ptr<Step> armenian_;
 };
 
 // A failed change of a dictionary in words a user understands: what did not
 // happen, the file, and the engine's error number and text.
-QString failureMessage(const DictionaryPage& page, const QString& whatFailed,
+QString failureMessage(const PageControls& page, const QString& whatFailed,
                        const DatabaseError& error);
 
 } // namespace tavelin::editing

@@ -1,4 +1,4 @@
-#include "platform/CharacterSet.h"
+#include "text/CharacterSet.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "DictionaryPage.h"
+#include "ListEdit.h"
 
 #include "data/DatabaseError.h"
-#include "data/data.h"
+#include "main_window/ListBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,26 +12,6 @@
 #include <vector>
 
 namespace tavelin::editing {
-
-const DictionaryPage kEnglishPage{&db,
-                                  &kEnglishArmenian,
-                                  &Tavelin::list1,
-                                  &Tavelin::list2,
-                                  &Tavelin::Text1,
-                                  &Tavelin::Text2,
-                                  &Tavelin::Text1_Change,
-                                  LoadEnglish,
-                                  LoadArmenian};
-
-const DictionaryPage kRussianPage{&db1,
-                                  &kRussianArmenian,
-                                  &Tavelin::List4,
-                                  &Tavelin::List3,
-                                  &Tavelin::Text5,
-                                  &Tavelin::Text4,
-                                  &Tavelin::Text5_Change,
-                                  LoadRussian,
-                                  LoadArmenian1};
 
 namespace {
 
@@ -115,53 +95,50 @@ struct ListEdit::Step {
     }
 };
 
-ListEdit::ListEdit(const DictionaryPage& page)
+ListEdit::ListEdit(const PageControls& page)
     : page_(&page), source_(std::make_unique<Step>()), armenian_(std::make_unique<Step>()) {}
 
 ListEdit::ListEdit(ListEdit&&) noexcept = default;
 
 ListEdit::~ListEdit() = default;
 
-ListEdit ListEdit::add(const DictionaryPage& page,
-                       void (*append)(std::string_view source, std::string_view armenian),
-                       std::string_view source, std::string_view armenian, const Tavelin& window) {
+ListEdit ListEdit::add(const PageControls& page, std::string_view source,
+                       std::string_view armenian) {
     ListEdit edit(page);
     page.dictionary->inTransaction([&] {
-        append(source, armenian);
-        edit.source_->insert((window.*page.sourceList)->words(), source, page.loadSource);
-        edit.armenian_->insert((window.*page.armenianList)->words(), armenian, page.loadArmenian);
+        page.append(source, armenian);
+        edit.source_->insert(page.sourceList->words(), source, page.loadSource);
+        edit.armenian_->insert(page.armenianList->words(), armenian, page.loadArmenian);
     });
     return edit;
 }
 
-ListEdit ListEdit::remove(const DictionaryPage& page, void (*removeFirst)(std::string_view source),
-                          std::string_view source, const Tavelin& window) {
+ListEdit ListEdit::remove(const PageControls& page, std::string_view source) {
     ListEdit edit(page);
     page.dictionary->inTransaction([&] {
         // The look-up gives the last pair of the word, the delete takes the
         // first: they are the same pair when no other pair is left after it.
         const std::optional<std::string> last = page.dictionary->lookUp(Column::Source, source);
-        removeFirst(source);
+        page.removeFirst(source);
         if (!last) {
             edit.source_->reload(page.loadSource);
             edit.armenian_->reload(page.loadArmenian);
             return;
         }
         const bool alone = !page.dictionary->lookUp(Column::Source, source);
-        edit.source_->remove((window.*page.sourceList)->words(), std::string(source),
-                             page.loadSource);
-        edit.armenian_->remove((window.*page.armenianList)->words(), alone ? last : std::nullopt,
+        edit.source_->remove(page.sourceList->words(), std::string(source), page.loadSource);
+        edit.armenian_->remove(page.armenianList->words(), alone ? last : std::nullopt,
                                page.loadArmenian);
     });
     return edit;
 }
 
-void ListEdit::show(Tavelin& window) {
-    source_->applyTo(*(window.*page_->sourceList));
-    armenian_->applyTo(*(window.*page_->armenianList));
+void ListEdit::show() {
+    source_->applyTo(*page_->sourceList);
+    armenian_->applyTo(*page_->armenianList);
 }
 
-QString failureMessage(const DictionaryPage& page, const QString& whatFailed,
+QString failureMessage(const PageControls& page, const QString& whatFailed,
                        const DatabaseError& error) {
     return QStringLiteral("%1 The dictionary file %2 could not be changed and is left as it "
                           "was. (Error %3: %4)\n\n%5")
