@@ -5,8 +5,8 @@
 // and cut into three words for the order and the case folding.
 #include "FuzzCheck.h"
 
-#include "text/CharacterSet.h"
 #include "platform/TextCodec.h"
+#include "text/CharacterSet.h"
 
 #include <QList>
 #include <QString>

@@ -11,10 +11,10 @@
 #include "main_window/Tavelin.h"
 #include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
-#include "widgets/Notice.h"
 #include "services/HelpWindow.h"
 #include "services/frmAbout.h"
 #include "settings/OptionsDialog.h"
+#include "widgets/Notice.h"
 
 #include <QApplication>
 #include <QDir>

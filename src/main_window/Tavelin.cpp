@@ -3,11 +3,11 @@
 #include "PrefixSearch.h"
 #include "data/DatabaseError.h"
 #include "data/data.h"
+#include "platform/Twips.h"
+#include "services/OnTop.h"
 #include "widgets/Notice.h"
 #include "widgets/StatusBar.h"
 #include "widgets/TabControl.h"
-#include "platform/Twips.h"
-#include "services/OnTop.h"
 
 #include <QAction>
 #include <QApplication>

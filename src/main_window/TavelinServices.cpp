@@ -1,11 +1,11 @@
 // The main window's resize handler, notification-area icon and hot keys.
 #include "Tavelin.h"
 
-#include "widgets/TabControl.h"
 #include "platform/WindowProc.h"
 #include "services/HotKey.h"
 #include "services/Resize.h"
 #include "services/SysTray.h"
+#include "widgets/TabControl.h"
 
 #include <QAction>
 #include <QCursor>

@@ -2,8 +2,8 @@
 #include "data/data.h"
 #include "main_window/Tavelin.h"
 #include "platform/InstanceLock.h"
-#include "widgets/Notice.h"
 #include "support/TempDir.h"
+#include "widgets/Notice.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // and what an install ships. A bad line there fails the build of the starter
 // dictionaries, or worse, shows a user a word they cannot look up.
 #include "DictTool.h"
-#include "text/CharacterSet.h"
 #include "support/TempDir.h"
+#include "text/CharacterSet.h"
 
 #include <QString>
 #include <QStringDecoder>

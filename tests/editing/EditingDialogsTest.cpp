@@ -8,9 +8,9 @@
 #include "editing/FilteredWordBox.h"
 #include "editing/Stugum.h"
 #include "main_window/Tavelin.h"
-#include "widgets/TabControl.h"
 #include "support/GuiTestSupport.h"
 #include "support/QtTestMain.h"
+#include "widgets/TabControl.h"
 
 #include <QCheckBox>
 #include <QClipboard>

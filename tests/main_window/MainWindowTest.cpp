@@ -1,11 +1,11 @@
 #include "data/data.h"
 #include "main_window/Tavelin.h"
-#include "widgets/Notice.h"
-#include "widgets/StatusBar.h"
-#include "widgets/TabControl.h"
 #include "platform/TextCodec.h"
 #include "support/GuiTestSupport.h"
 #include "support/QtTestMain.h"
+#include "widgets/Notice.h"
+#include "widgets/StatusBar.h"
+#include "widgets/TabControl.h"
 
 #include <QClipboard>
 #include <QPushButton>

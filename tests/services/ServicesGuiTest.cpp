@@ -2,7 +2,6 @@
 // About box and the help window, on the offscreen platform. The icon's
 // events are given as the tray would give them; hot keys as their messages.
 #include "main_window/Tavelin.h"
-#include "widgets/TabControl.h"
 #include "platform/Twips.h"
 #include "platform/WindowProc.h"
 #include "services/HotKey.h"
@@ -10,6 +9,7 @@
 #include "services/SysTray.h"
 #include "services/frmAbout.h"
 #include "support/QtTestMain.h"
+#include "widgets/TabControl.h"
 
 #include <QDesktopServices>
 #include <QLabel>

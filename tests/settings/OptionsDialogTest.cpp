@@ -4,11 +4,11 @@
 #include "ini/modIni.h"
 #include "main_window/Tavelin.h"
 #include "platform/Fonts.h"
-#include "widgets/Notice.h"
 #include "settings/OleColour.h"
 #include "settings/SettingsWidgets.h"
 #include "settings/frmfont.h"
 #include "support/QtTestMain.h"
+#include "widgets/Notice.h"
 
 #include <QColorDialog>
 #include <QLineEdit>
