@@ -39,7 +39,7 @@ werror: deps
 	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTAVELIN_WERROR=ON \
 	    >/dev/null
 
-test: werror build
+test: werror build format-check
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitizers
 
