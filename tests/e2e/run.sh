@@ -291,6 +291,11 @@ ini_value() { awk -F= -v key="$1" '$1 == key {print $2; exit}' "$PROGRAM_DIR/Opt
 
 near() { local d=$(($1 - $2)); [ ${d#-} -le "$3" ]; }
 
+is_maximized() { xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q MAXIMIZED_HORZ; }
+is_not_maximized() { ! is_maximized "$1"; }
+is_iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q Iconic; }
+client_width_is() { [ "$(window_geometry "$1" | cut -d' ' -f3)" = "$2" ]; }
+
 # 9. The window opens where it was closed, and maximised when closed maximised.
 scenario_placement() {
     start_and_wait
@@ -317,7 +322,7 @@ scenario_placement() {
     near "$1" "$bx" 3 && near "$2" "$by" 3 && near "$3" "$bw" 3 && near "$4" "$bh" 3 ||
         fail "closed at $before, opened at $after"
     wmctrl -i -r "$id" -b add,maximized_vert,maximized_horz
-    sleep 0.5
+    wait_for 5 is_maximized "$id" || fail "not maximised"
     xdotool key ctrl+q
     wait_for 5 sh -c "! pgrep -f '^$PROGRAM_DIR/tavelin'" || fail "Ctrl+Q did not end the program"
     grep -q '^WindowMaximized=True' "$PROGRAM_DIR/Options.ini" || fail "no WindowMaximized=True"
@@ -339,7 +344,7 @@ scenario_placement_cycles() {
     local cycle
     for cycle in 1 2 3 4 5; do
         wmctrl -i -r "$id" -b add,maximized_vert,maximized_horz
-        sleep 0.4
+        wait_for 5 is_maximized "$id" || fail "cycle $cycle: not maximised"
         if ((cycle % 2)); then
             xdotool key ctrl+F7
         else
@@ -355,9 +360,9 @@ scenario_placement_cycles() {
             xdotool mousemove "$1" "$2" click --repeat 2 --delay 80 1
         fi
         wait_for 5 sh -c "xwininfo -id $id | grep -q IsViewable" || fail "cycle $cycle: not back"
-        sleep 0.4
         wmctrl -i -r "$id" -b remove,maximized_vert,maximized_horz
-        sleep 0.4
+        wait_for 5 is_not_maximized "$id" || fail "cycle $cycle: still maximised"
+        sleep 0.3 # the window manager moves the window back after the state
         local before
         before=$(window_geometry "$id")
         xdotool key ctrl+q
@@ -503,8 +508,7 @@ scenario_tray_host_gone() {
         fail "the window did not come back when the notification area went"
     sleep 0.3
     xdotool windowminimize "$id"
-    sleep 1
-    xprop -id "$id" WM_STATE | grep -q 'Iconic' || fail "not minimised in the task bar: $(xprop -id "$id" WM_STATE)"
+    wait_for 5 is_iconic "$id" || fail "not minimised in the task bar: $(xprop -id "$id" WM_STATE)"
     kill -0 "$APP_PID" || fail "the program ended"
     background trayer --edge top --align right --widthtype pixel --width 200 --height 32 \
         --SetDockType true --transparent false
@@ -561,7 +565,8 @@ scenario_resize() {
     local before
     before=$(white_run "$SHOTS/resize-before.png" "$lx" "$ly")
     xdotool windowsize "$id" $((w * 2)) $((h * 2))
-    sleep 1
+    wait_for 5 client_width_is "$id" $((w * 2)) || fail "the window did not take the new size"
+    sleep 0.3 # its controls are placed once the window has its size
     read -r x y w h < <(window_geometry "$id")
     menu=$((h - 2 * CLIENT_HEIGHT))
     lx=$((x + 2 * $(px 75) + 4))
