@@ -1,5 +1,6 @@
 #include "app/RegionFromPicture.h"
 #include "app/Splash.h"
+#include "support/WindowFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,7 @@ using namespace tavelin;
 
 namespace {
 
-// The widgets need a QApplication. It is made on first use and never
-// destroyed: at exit Qt's own globals are already gone.
-void needApplication() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    [[maybe_unused]] static auto* app = new QApplication(argc, argv);
-}
+using test::needApplication;
 
 // A picture drawn as text, one string a row: '.' is magenta (the key colour
 // when it is at the top left), '#' dark blue, '-' white; 'r', 'g', 'b' are

@@ -3,6 +3,7 @@
 #include "main_window/Tavelin.h"
 #include "platform/InstanceLock.h"
 #include "support/TempDir.h"
+#include "support/WindowFixture.h"
 #include "widgets/Notice.h"
 
 #include <gtest/gtest.h>
@@ -163,12 +164,7 @@ TEST_F(Startup, BrokenFilesAreReportedAndLeftAlone) {
 
 namespace {
 
-void needApplication() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    [[maybe_unused]] static auto* app = new QApplication(argc, argv);
-}
+using test::needApplication;
 
 void runSql(const std::string& path, const char* sql) {
     sqlite3* handle = nullptr;

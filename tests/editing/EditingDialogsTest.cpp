@@ -9,6 +9,7 @@
 #include "editing/Stugum.h"
 #include "main_window/Tavelin.h"
 #include "support/GuiTestSupport.h"
+#include "support/WindowFixture.h"
 #include "support/QtTestMain.h"
 #include "widgets/TabControl.h"
 
@@ -89,8 +90,8 @@ class EditingDialogsTest : public QObject {
     test::TempDir dir;
     Tavelin* w = nullptr;
     int beeps = 0;
-    QStringList notices;
-    QTimer noticeCloser;
+    test::NoticeCloser noticeCloser;
+    QStringList& notices = noticeCloser.notices;
 
     void makeDictionary(Database& database, const char* name, const DictionaryKind& kind,
                         const Pairs& pairs) {
@@ -100,12 +101,7 @@ class EditingDialogsTest : public QObject {
         test::fillDictionary(database, pairs);
     }
 
-    void reload() {
-        LoadEnglish(w->list1->words());
-        LoadArmenian(w->list2->words());
-        LoadArmenian1(w->List3->words());
-        LoadRussian(w->List4->words());
-    }
+    void reload() { test::reloadLists(*w); }
 
     // An add dialog shown (not modal) in front of the main window.
     std::unique_ptr<AddDialog> addDialog(const AddDialogConfig& config, const QString& source = {},
@@ -125,13 +121,6 @@ private slots:
     void initTestCase() {
         Stugum::setBeep([this] { ++beeps; });
         // Every notice is read and closed with Ok as soon as it is in front.
-        noticeCloser.setInterval(5);
-        connect(&noticeCloser, &QTimer::timeout, this, [this] {
-            if (auto* notice = qobject_cast<ErrorAdd*>(QApplication::activeModalWidget())) {
-                notices << notice->message();
-                notice->Command1->click();
-            }
-        });
         noticeCloser.start();
         w = &Tavelin::instance();
         w->setCommands({[this](int page) { openAddDialog(w->page(page), w); },

@@ -12,6 +12,7 @@
 #include "main_window/PrefixSearch.h"
 #include "main_window/Tavelin.h"
 #include "support/GuiTestSupport.h"
+#include "support/WindowFixture.h"
 #include "support/QtTestMain.h"
 #include "support/VectorList.h"
 
@@ -107,16 +108,11 @@ class ListEditTest : public QObject {
 
     test::TempDir dir;
     Tavelin* w = nullptr;
-    QStringList notices;
-    QTimer noticeCloser;
+    test::NoticeCloser noticeCloser;
+    QStringList& notices = noticeCloser.notices;
     std::mt19937 random{20240611};
 
-    void reload() {
-        for (const Page& page : kPages) {
-            page.loadSource((w->*page.sourceList)->words());
-            page.loadArmenian((w->*page.armenianList)->words());
-        }
-    }
+    void reload() { test::reloadLists(*w); }
 
     // The lists against what the loaders give now, entry by entry.
     void compareWithFreshLoad(const char* after) {
@@ -160,13 +156,6 @@ class ListEditTest : public QObject {
 private slots:
     void initTestCase() {
         Stugum::setBeep([] {});
-        noticeCloser.setInterval(5);
-        connect(&noticeCloser, &QTimer::timeout, this, [this] {
-            if (auto* notice = qobject_cast<ErrorAdd*>(QApplication::activeModalWidget())) {
-                notices << notice->message();
-                notice->Command1->click();
-            }
-        });
         noticeCloser.start();
         w = &Tavelin::instance();
         w->show();
