@@ -9,8 +9,8 @@
 #include "editing/Stugum.h"
 #include "main_window/Tavelin.h"
 #include "support/GuiTestSupport.h"
-#include "support/WindowFixture.h"
 #include "support/QtTestMain.h"
+#include "support/WindowFixture.h"
 #include "widgets/TabControl.h"
 
 #include <QCheckBox>

@@ -12,9 +12,9 @@
 #include "main_window/PrefixSearch.h"
 #include "main_window/Tavelin.h"
 #include "support/GuiTestSupport.h"
-#include "support/WindowFixture.h"
 #include "support/QtTestMain.h"
 #include "support/VectorList.h"
+#include "support/WindowFixture.h"
 
 #include <QPushButton>
 #include <QTimer>
