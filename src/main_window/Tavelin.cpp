@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -500,8 +502,11 @@ void Tavelin::guarded(void (Tavelin::*handler)()) {
         // A search box's own steps go on past a failure; a click or double
         // click by the user says what went wrong.
         if (searching_ == 0) {
+            const Database* dictionary = pages_[pageFromCaption() == 1 ? 1 : 0].dictionary;
             showWarning(QStringLiteral("Tavelin"),
-                        QStringLiteral("The dictionary could not be read.\n\nError %1: %2")
+                        QStringLiteral("The dictionary could not be read.\n\n%1\n\nError %2: %3")
+                            .arg(QDir::toNativeSeparators(QFile::decodeName(
+                                dictionary != nullptr ? dictionary->path().c_str() : "")))
                             .arg(e.code())
                             .arg(QString::fromStdString(e.text())),
                         this);
@@ -669,7 +674,7 @@ void Tavelin::doubleClick(PageControls& page, const std::array<PageControls::Fil
 
 void Tavelin::tab1_Click() {
     PageControls& shown = pages_[tab1->currentPage() == 0 ? 0 : 1];
-    const PageControls& hidden = pages_[1 - shown.index];
+    const PageControls& hidden = pages_[shown.index == 0 ? 1 : 0];
     setWindowTitle(shown.index == 0 ? kCaptionPage0 : kCaptionPage1);
     // Each timer of the other page stops before its twin starts.
     for (const auto timer :

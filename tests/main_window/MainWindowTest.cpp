@@ -358,6 +358,7 @@ private slots:
         w->list1->setListIndex(3);
         QCOMPARE(warnings.size(), size_t(1));
         QVERIFY(warnings[0].startsWith("The dictionary could not be read."));
+        QVERIFY(warnings[0].contains(QString::fromStdString(dir.file("EA.tvl"))));
         w->list2->setListIndex(0);
         QCOMPARE(warnings.size(), size_t(2));
         setWarningHandler({});
