@@ -40,7 +40,7 @@ QString findStarterDirectory(const QString& programDirectory, const QString& use
         candidates << QDir(data).filePath(kFolder);
     }
     for (const QString& candidate : candidates) {
-        const QString clean = QDir::cleanPath(QDir(candidate).absolutePath());
+        QString clean = QDir::cleanPath(QDir(candidate).absolutePath());
         if (clean != QDir::cleanPath(userData) && hasDictionary(clean)) {
             return clean;
         }
@@ -80,9 +80,8 @@ QString copyWithoutReplacing(const QString& from, const QString& to) {
         }
         written += n;
     }
-    if (written != bytes.size() || source.error() != QFileDevice::NoError) {
-        failed = failure(to, "cannot be written");
-    } else if (::fsync(fd) != 0) {
+    // Everything read and written, then on the disk (fsync only after a whole write).
+    if (written != bytes.size() || source.error() != QFileDevice::NoError || ::fsync(fd) != 0) {
         failed = failure(to, "cannot be written");
     }
     ::close(fd);

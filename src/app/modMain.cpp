@@ -28,6 +28,10 @@
 #include <string_view>
 #include <thread>
 
+#ifdef TAVELIN_XCB_PROBE
+#include <xcb/xcb.h>
+#endif
+
 namespace tavelin {
 namespace {
 
@@ -69,22 +73,26 @@ bool openDictionary(Database& handle, const QString& directory, const Dictionary
     }
 }
 
-// Reports a dictionary whose words could not be read into the lists.
-void reportFillFailure(const Database& dictionary, const std::exception_ptr& failure) {
-    const QString name = QString::fromLatin1(dictionary.kind().fileName);
-    const QString path = QDir::toNativeSeparators(QFile::decodeName(dictionary.path().c_str()));
-    QString detail;
+// What a failure to read a dictionary's words says to the user.
+QString detailOf(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const DatabaseError& e) {
-        detail = QStringLiteral("Error %1: %2").arg(e.code()).arg(QString::fromStdString(e.text()));
+        return QStringLiteral("Error %1: %2").arg(e.code()).arg(QString::fromStdString(e.text()));
     } catch (const std::bad_alloc&) {
-        detail = QStringLiteral("There is not enough memory for its words.");
+        return QStringLiteral("There is not enough memory for its words.");
     } catch (const std::exception& e) {
-        detail = QString::fromLocal8Bit(e.what());
+        return QString::fromLocal8Bit(e.what());
     } catch (...) {
-        detail = QStringLiteral("Unknown error");
+        return QStringLiteral("Unknown error");
     }
+}
+
+// Reports a dictionary whose words could not be read into the lists.
+void reportFillFailure(const Database& dictionary, const std::exception_ptr& failure) {
+    const QString detail = detailOf(failure);
+    const QString name = QString::fromLatin1(dictionary.kind().fileName);
+    const QString path = QDir::toNativeSeparators(QFile::decodeName(dictionary.path().c_str()));
     showWarning(
         kTitle,
         QStringLiteral("The dictionary %1 cannot be read.\n\n%2\n\n%3").arg(name, path, detail));
@@ -223,15 +231,41 @@ std::optional<QString> missingDisplay(int argc, char** argv) {
     if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) {
         return std::nullopt;
     }
-    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         return std::nullopt;
     }
-    return QStringLiteral("Tavelin: no display found (neither DISPLAY nor WAYLAND_DISPLAY is "
-                          "set); start the dictionary from a desktop session.");
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        return QStringLiteral("Tavelin: no display found (neither DISPLAY nor WAYLAND_DISPLAY is "
+                              "set); start the dictionary from a desktop session.");
+    }
+#ifdef TAVELIN_XCB_PROBE
+    // A display named but not answering (no server there, or one that turns
+    // the user away) would end the program inside the toolkit: try the
+    // connection it is going to make first.
+    if (platform.isEmpty() || platform.startsWith("xcb")) {
+        const char* name = nullptr; // DISPLAY
+        for (int i = 1; i + 1 < argc; ++i) {
+            if (std::string_view(argv[i]) == "-display") {
+                name = argv[i + 1];
+            }
+        }
+        xcb_connection_t* connection = xcb_connect(name, nullptr);
+        const bool reached = xcb_connection_has_error(connection) == 0;
+        xcb_disconnect(connection);
+        if (!reached) {
+            return QStringLiteral("Tavelin: the display %1 cannot be reached; start the "
+                                  "dictionary from a desktop session.")
+                .arg(QString::fromLocal8Bit(name ? QByteArray(name) : qgetenv("DISPLAY")));
+        }
+    }
+#endif
+    return std::nullopt;
 }
 
 int Main(int argc, char** argv) {
+    // A write beyond the file-size limit then fails, and is reported, as a
+    // write to a full disk is, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (const std::optional<int> status = answerCommandLine(argc, argv)) {
         return *status;
     }
@@ -239,9 +273,6 @@ int Main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(*why));
         return 1;
     }
-    // A write beyond the file-size limit then fails, and is reported, as a
-    // write to a full disk is, instead of ending the program.
-    std::signal(SIGXFSZ, SIG_IGN);
     Application app(argc, argv);
     QApplication::setApplicationName(kTitle);
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));

@@ -10,17 +10,24 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
 namespace tavelin {
 namespace {
 
-// Collation callbacks: the side travels as the callback's context.
+// The sides a dictionary's collations order by. The collation callback's
+// context points at its side here.
+Side collationSides[] = {Side::English, Side::Russian, Side::Armenian};
+
+// Collation callbacks: the engine gives each text with its length (never negative).
 int collate(void* context, int lengthA, const void* a, int lengthB, const void* b) {
-    const auto side = static_cast<Side>(reinterpret_cast<intptr_t>(context));
-    return compareWords(side, std::string_view(static_cast<const char*>(a), lengthA),
-                        std::string_view(static_cast<const char*>(b), lengthB));
+    const Side side = *static_cast<const Side*>(context);
+    return compareWords(
+        side, std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
+        std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
 }
 
 const char* collationName(Side side) {
@@ -74,10 +81,10 @@ const CaseClasses& caseClasses(Side side) {
     static const auto make = [](Side of) {
         const CharacterSet& set = CharacterSet::of(of);
         CaseClasses classes{};
-        for (int code = 0; code < 256; ++code) {
-            int lowest = code;
-            int highest = code;
-            for (int other = 0; other < 256; ++other) {
+        for (std::size_t code = 0; code < 256; ++code) {
+            std::size_t lowest = code;
+            std::size_t highest = code;
+            for (std::size_t other = 0; other < 256; ++other) {
                 if (set.weight(static_cast<unsigned char>(other)) ==
                     set.weight(static_cast<unsigned char>(code))) {
                     lowest = std::min(lowest, other);
@@ -120,10 +127,9 @@ void Database::FinalizeStatement::operator()(sqlite3_stmt* statement) const {
 }
 
 Database::Database(sqlite3* handle, const DictionaryKind& kind) : handle_(handle), kind_(&kind) {
-    for (Side side : {Side::English, Side::Russian, Side::Armenian}) {
-        if (sqlite3_create_collation_v2(handle, collationName(side), SQLITE_UTF8,
-                                        reinterpret_cast<void*>(static_cast<intptr_t>(side)),
-                                        collate, nullptr) != SQLITE_OK) {
+    for (Side& side : collationSides) {
+        if (sqlite3_create_collation_v2(handle, collationName(side), SQLITE_UTF8, &side, collate,
+                                        nullptr) != SQLITE_OK) {
             fail(); // without its order no list or look-up of the file can work
         }
     }
@@ -150,6 +156,15 @@ void Database::checkFileInPlace() const {
         info.st_ino != file_.inode) {
         throw DatabaseError(SQLITE_CANTOPEN,
                             "the dictionary file was removed or replaced while the program ran");
+    }
+    // Its write-ahead journal holds the latest changes until they are copied
+    // into the file. Removed, the changes would go where no other program
+    // sees them, and that program's own would be overwritten by them later.
+    if (!journal_.path.empty() &&
+        (::stat(journal_.path.c_str(), &info) != 0 || info.st_dev != journal_.device ||
+         info.st_ino != journal_.inode)) {
+        throw DatabaseError(SQLITE_CANTOPEN, "the dictionary's journal file " + journal_.path +
+                                                 " was removed or replaced while the program ran");
     }
 }
 
@@ -178,23 +193,90 @@ Database Database::connect(const std::string& path, const DictionaryKind& kind, 
     return database;
 }
 
+namespace {
+
+// Reading the table's two fields proves the file is a dictionary of this
+// kind: SQLITE_OK, or the engine's number (its message stays on the handle).
+int probeDictionary(sqlite3* handle, const DictionaryKind& kind) {
+    const std::string probe =
+        std::string("SELECT ") + kind.sourceField + ", Armenian FROM " + kind.table + " LIMIT 0";
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(handle, probe.c_str(), -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(statement);
+        sqlite3_finalize(statement);
+    }
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+// A dictionary in the write-ahead journal's form can only be read where its
+// journal files (-wal, -shm) can be made beside it. Where the user may not
+// write (the installed starters, another user's folder, a read-only medium)
+// it is read from the file alone, as it stands, when no journal beside it
+// holds changes the file lacks.
+bool onlyReadableAsItStands(int rc, const std::string& path) {
+    if ((rc & 0xFF) != SQLITE_READONLY && (rc & 0xFF) != SQLITE_CANTOPEN) {
+        return false;
+    }
+    unsigned char header[20] = {};
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool whole = std::fread(header, 1, sizeof header, file) == sizeof header;
+    std::fclose(file);
+    struct stat journal {};
+    const bool journalHoldsChanges =
+        ::stat((path + "-wal").c_str(), &journal) == 0 && journal.st_size > 0;
+    return whole && std::memcmp(header, "SQLite format 3", 16) == 0 && header[18] == 2 &&
+           header[19] == 2 && !journalHoldsChanges;
+}
+
+// The engine's address of a file that nobody changes while it is open: read
+// without locks and without journal files, never written.
+std::string unchangingFileAddress(const std::string& path) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string address = path.starts_with('/') ? "file://" : "file:";
+    for (const char c : path) {
+        const auto code = static_cast<unsigned char>(c);
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            (c != '\0' && std::strchr("-._~/", c) != nullptr)) {
+            address += c;
+        } else {
+            address += '%';
+            address += kHex[code >> 4];
+            address += kHex[code & 0xF];
+        }
+    }
+    return address + "?immutable=1";
+}
+
+} // namespace
+
 Database Database::open(const std::string& path, const DictionaryKind& kind) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         throw DatabaseError(SQLITE_CANTOPEN, "unable to open database file: it is a directory");
     }
     Database database = connect(path, kind, SQLITE_OPEN_READWRITE);
-    sqlite3* handle = database.handle_.get();
-    // Reading the table's two fields proves the file is a dictionary of this kind.
-    const std::string probe =
-        std::string("SELECT ") + kind.sourceField + ", Armenian FROM " + kind.table + " LIMIT 0";
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(handle, probe.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-        database.fail();
+    const int rc = probeDictionary(database.handle_.get(), kind);
+    if (rc != SQLITE_OK && onlyReadableAsItStands(rc, path)) {
+        sqlite3* handle = nullptr;
+        if (sqlite3_open_v2(unchangingFileAddress(path).c_str(), &handle,
+                            SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                            nullptr) != SQLITE_OK) {
+            sqlite3_close_v2(handle);
+            database.fail(); // the first failure tells more
+        }
+        Database reader(handle, kind);
+        reader.path_ = path;
+        reader.rememberFile(path);
+        if (probeDictionary(handle, kind) != SQLITE_OK) {
+            reader.fail();
+        }
+        return reader;
     }
-    const int step = sqlite3_step(statement);
-    sqlite3_finalize(statement);
-    if (step != SQLITE_DONE) {
+    if (rc != SQLITE_OK) {
         database.fail();
     }
     database.useWriteAheadJournal();
@@ -206,10 +288,27 @@ void Database::useWriteAheadJournal() {
     // never waits for a writer (another program importing into the same
     // file), and a writer for no reader. A file that cannot switch (it or its
     // folder cannot be written) keeps its journal and is read as before.
-    sqlite3_exec(handle_.get(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    bool journalled = false;
+    sqlite3_exec(
+        handle_.get(), "PRAGMA journal_mode=WAL",
+        [](void* context, int, char** values, char**) {
+            *static_cast<bool*>(context) =
+                values[0] != nullptr && std::strcmp(values[0], "wal") == 0;
+            return 0;
+        },
+        &journalled, nullptr);
     // Every commit reaches the disk before it returns: a confirmed change
     // survives a power cut.
     sqlite3_exec(handle_.get(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    // The journal the connection keeps open from its first read on, watched
+    // as the file is.
+    struct stat info {};
+    if (journalled && !file_.path.empty() &&
+        sqlite3_exec(handle_.get(), "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr,
+                     nullptr) == SQLITE_OK &&
+        ::stat((file_.path + "-wal").c_str(), &info) == 0) {
+        journal_ = {file_.path + "-wal", info.st_dev, info.st_ino};
+    }
 }
 
 Database Database::create(const std::string& path, const DictionaryKind& kind) {
@@ -249,9 +348,9 @@ DatabaseError errorOf(sqlite3* handle, const std::string& text) {
     if ((sqlite3_errcode(handle) & 0xFF) == SQLITE_IOERR &&
         (system == EFBIG || system == ENOSPC ||
          (sqlite3_extended_errcode(handle) == SQLITE_IOERR_WRITE && underFileSizeLimit()))) {
-        return DatabaseError(DatabaseError::Kind::Full, SQLITE_FULL, sqlite3_errstr(SQLITE_FULL));
+        return {DatabaseError::Kind::Full, SQLITE_FULL, sqlite3_errstr(SQLITE_FULL)};
     }
-    return DatabaseError(sqlite3_errcode(handle), text);
+    return {sqlite3_errcode(handle), text};
 }
 
 } // namespace

@@ -96,7 +96,8 @@ private:
     void checkStillADatabase() const;
     [[noreturn]] void fail() const;
     void rememberFile(const std::string& path);
-    // Throws when the file at the dictionary's path is no longer the one opened.
+    // Throws when the file at the dictionary's path, or its write-ahead
+    // journal beside it, is no longer the one opened.
     void checkFileInPlace() const;
     void close();
 
@@ -110,11 +111,13 @@ private:
     std::unique_ptr<sqlite3, CloseHandle> handle_;
     const DictionaryKind* kind_ = nullptr;
     std::string path_;
-    struct {
+    struct FileIdentity {
         std::string path;
         unsigned long long device = 0;
         unsigned long long inode = 0;
-    } file_;
+    };
+    FileIdentity file_;
+    FileIdentity journal_; // the -wal file, while the dictionary uses one
     std::array<std::unique_ptr<sqlite3_stmt, FinalizeStatement>, StatementCount> statements_;
 };
 

@@ -36,7 +36,7 @@ constexpr std::int16_t kPunctuation[] = {',', '.', '\'', '(', ')', '-'};
 constexpr std::int16_t kArmenianEv = 168;
 
 void installExceptions(bool withEv) {
-    int slot = 1;
+    std::size_t slot = 1;
     for (std::int16_t code : kPunctuation) {
         Stugum::ExceptionChars[slot++] = code;
     }

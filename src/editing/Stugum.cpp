@@ -65,8 +65,8 @@ void CheckKey(bool armenianLetters, bool capitalLatin, bool smallLatin, bool dig
     // is refused, refused when it is accepted (and the later slots are then
     // compared with the 0 it became).
     if (useExceptions) {
-        const int count = std::min<int>(ExceptionCount, 99);
-        for (int i = 1; i <= count; ++i) {
+        const auto count = static_cast<std::size_t>(std::clamp<int>(ExceptionCount, 0, 99));
+        for (std::size_t i = 1; i <= count; ++i) {
             if (ExceptionChars[i] != CurrentKey) {
                 continue;
             }

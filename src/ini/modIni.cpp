@@ -269,11 +269,11 @@ QString GetINIValue(QString section, QString key, QString iniFile) {
     return detail::underIniTrap(kGetSource, kGetDescription, [&]() -> QString {
         QByteArray data;
         if (readWhole(iniFile, data) != Existing::Read) {
-            return QString();
+            return {};
         }
         const KeyPlace place = findKey(data, section, key);
         if (!place.keyLine) {
-            return QString();
+            return {};
         }
         qsizetype b = place.keyKind.valueBegin;
         qsizetype e = place.keyKind.valueEnd;

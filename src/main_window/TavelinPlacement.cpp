@@ -148,12 +148,17 @@ private:
     QMargins lastFrame_;
 };
 
+// A value in twips, rounded, in pixels; |twipsValue| <= kMaxTwips, so it fits an int.
+int roundedPixels(float twipsValue) {
+    return twips::toPixels(static_cast<int>(std::lround(twipsValue)));
+}
+
 std::optional<float> geometryValue(const QString& text, Edge edge) {
     const std::optional<float> value = iniSingle(text);
     if (!value || std::fabs(*value) > kMaxTwips) {
         return std::nullopt;
     }
-    if ((edge == Height || edge == Width) && twips::toPixels(std::lround(*value)) < 1) {
+    if ((edge == Height || edge == Width) && roundedPixels(*value) < 1) {
         return std::nullopt; // no window has no size
     }
     return value;
@@ -274,7 +279,7 @@ void Tavelin::LoadPositions1() {
         if (!value) {
             continue; // not a number: as if missing
         }
-        const int pixels = twips::toPixels(std::lround(*value));
+        const int pixels = roundedPixels(*value);
         placement->given[edge] = std::pair{*value, pixels};
         switch (edge) {
         case Top:

@@ -171,7 +171,7 @@ int WordListModel::insertWord(std::string_view word) {
     }
     beginInsertRows(QModelIndex(), row, row);
     makeRoom(size_ + word.size());
-    const std::uint32_t at = row == 0 ? 0 : ends_[row - 1];
+    const std::uint32_t at = startOf(row);
     const auto length = static_cast<std::uint32_t>(word.size());
     char* const bytes = bytes_.get();
     std::memmove(bytes + at + length, bytes + at, size_ - at);
@@ -216,7 +216,7 @@ int WordListModel::removeWord(std::string_view word) {
         return -1;
     }
     beginRemoveRows(QModelIndex(), row, row);
-    const std::uint32_t at = row == 0 ? 0 : ends_[row - 1];
+    const std::uint32_t at = startOf(row);
     const auto length = static_cast<std::uint32_t>(word.size());
     char* const bytes = bytes_.get();
     std::memmove(bytes + at, bytes + at + length, size_ - at - length);

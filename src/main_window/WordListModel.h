@@ -27,8 +27,8 @@ public:
     Side side() const { return side_; }
     int count() const { return static_cast<int>(ends_.size()); }
     std::string_view word(int index) const {
-        const std::uint32_t begin = index == 0 ? 0 : ends_[index - 1];
-        return {bytes_.get() + begin, ends_[index] - begin};
+        const std::uint32_t begin = startOf(index);
+        return {bytes_.get() + begin, ends_[static_cast<std::size_t>(index)] - begin};
     }
     // Whether the words stand in dictionary order, so that a prefix can be
     // found by halving the list.
@@ -61,6 +61,10 @@ private:
     void makeRoom(std::size_t size);
     void grow(std::size_t size);
     void checkSize(std::size_t added) const;
+    // Where the codes of the word in the row begin in bytes_.
+    std::uint32_t startOf(int row) const {
+        return row == 0 ? 0 : ends_[static_cast<std::size_t>(row) - 1];
+    }
 
     Side side_;
     const CharacterSet& set_;

@@ -4,12 +4,10 @@
 
 class QWidget;
 
-namespace tavelin {
-
 // Window and control geometry is designed in twips: 1440 to the inch, so 15
 // to a pixel at 96 dots per inch. On a screen of another logical resolution
 // the conversion scales, and windows keep their designed proportions.
-namespace twips {
+namespace tavelin::twips {
 
 int toPixels(int twips);
 int fromPixels(int pixels);
@@ -19,5 +17,4 @@ void place(QWidget* widget, int left, int top, int width, int height);
 // A widget's geometry in twips.
 QRect geometry(const QWidget* widget);
 
-} // namespace twips
-} // namespace tavelin
+} // namespace tavelin::twips

@@ -28,7 +28,11 @@ const ProcedurePtr& defaultProcedure() {
 ProcedurePtr setWindowProc(Window window, ProcedurePtr procedure) {
     ProcedurePtr& front = chains()[window];
     ProcedurePtr previous = front ? front : defaultProcedure();
-    front = procedure ? std::move(procedure) : defaultProcedure();
+    if (procedure) {
+        front = std::move(procedure);
+    } else {
+        front = defaultProcedure();
+    }
     return previous;
 }
 

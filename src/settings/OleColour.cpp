@@ -98,8 +98,8 @@ QColor fromOleColour(std::int32_t value) {
         const auto [group, role] = *roleOf(v & 0xFFu);
         return QGuiApplication::palette().color(group, role);
     }
-    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
-                  static_cast<int>((v >> 16) & 0xFF));
+    return {static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+            static_cast<int>((v >> 16) & 0xFF)};
 }
 
 std::int32_t toOleColour(const QColor& colour) {

@@ -36,13 +36,17 @@ std::optional<std::pair<bool, bool>> styleOf(const QString& text) {
 } // namespace
 
 const QStringList& frmfont::sizes() {
-    static const QStringList list = {"8",  "9",  "10", "11", "12", "14", "16", "18",
-                                     "20", "22", "24", "26", "28", "36", "48", "72"};
+    static const QStringList list = {
+        QStringLiteral("8"),  QStringLiteral("9"),  QStringLiteral("10"), QStringLiteral("11"),
+        QStringLiteral("12"), QStringLiteral("14"), QStringLiteral("16"), QStringLiteral("18"),
+        QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("24"), QStringLiteral("26"),
+        QStringLiteral("28"), QStringLiteral("36"), QStringLiteral("48"), QStringLiteral("72")};
     return list;
 }
 
 const QStringList& frmfont::styles() {
-    static const QStringList list = {"Regular", "Bold", "Italic", "Bold Italic"};
+    static const QStringList list = {QStringLiteral("Regular"), QStringLiteral("Bold"),
+                                     QStringLiteral("Italic"), QStringLiteral("Bold Italic")};
     return list;
 }
 

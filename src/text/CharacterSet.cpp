@@ -1,6 +1,7 @@
 #include "CharacterSet.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -88,7 +89,7 @@ const CharacterSet& CharacterSet::of(Side side) {
 }
 
 CharacterSet::CharacterSet(Side side) : side_(side) {
-    for (int code = 0; code < 256; ++code) {
+    for (std::size_t code = 0; code < 256; ++code) {
         unicode_[code] = static_cast<char32_t>(code);
         fold_[code] = static_cast<unsigned char>(code);
     }
@@ -98,7 +99,7 @@ CharacterSet::CharacterSet(Side side) : side_(side) {
 
     switch (side) {
     case Side::English:
-        for (int code = 0x80; code < 0xA0; ++code) {
+        for (std::size_t code = 0x80; code < 0xA0; ++code) {
             unicode_[code] = kCp1252High[code - 0x80];
         }
         for (unsigned char c = 'A'; c <= 'Z'; ++c) {
@@ -106,11 +107,11 @@ CharacterSet::CharacterSet(Side side) : side_(side) {
         }
         break;
     case Side::Russian:
-        for (int code = 0x80; code < 0xC0; ++code) {
+        for (std::size_t code = 0x80; code < 0xC0; ++code) {
             unicode_[code] = kCp1251High[code - 0x80];
         }
-        for (int code = 0xC0; code < 0x100; ++code) {
-            unicode_[code] = 0x0410 + (code - 0xC0);
+        for (std::size_t code = 0xC0; code < 0x100; ++code) {
+            unicode_[code] = static_cast<char32_t>(0x0410 + (code - 0xC0));
         }
         for (int c = 0xC0; c < 0xE0; ++c) {
             alphabet.push_back({static_cast<unsigned char>(c), static_cast<unsigned char>(c + 32)});
@@ -120,13 +121,13 @@ CharacterSet::CharacterSet(Side side) : side_(side) {
         }
         break;
     case Side::Armenian:
-        for (int code = 0xA0; code < 0xB2; ++code) {
+        for (std::size_t code = 0xA0; code < 0xB2; ++code) {
             unicode_[code] = kArmsciiPunctuation[code - 0xA0];
         }
-        for (int code = kFirstArmenianLetter; code <= kLastArmenianLetter; ++code) {
-            const int pair = (code - kFirstArmenianLetter) / 2;
+        for (std::size_t code = kFirstArmenianLetter; code <= kLastArmenianLetter; ++code) {
+            const auto pair = static_cast<char32_t>((code - kFirstArmenianLetter) / 2);
             const bool capital = (code - kFirstArmenianLetter) % 2 == 0;
-            unicode_[code] = (capital ? 0x0531 : 0x0561) + pair;
+            unicode_[code] = (capital ? U'\u0531' : U'\u0561') + pair;
         }
         unicode_[0xFE] = 0x055A;
         unicode_[0xFF] = kUndefined;
@@ -147,7 +148,7 @@ CharacterSet::CharacterSet(Side side) : side_(side) {
     }
     // Weights: every other code by its value, then the letters in order.
     int next = 0;
-    for (int code = 0; code < 256; ++code) {
+    for (std::size_t code = 0; code < 256; ++code) {
         if (!letter_[code]) {
             weight_[code] = static_cast<unsigned char>(next++);
         }

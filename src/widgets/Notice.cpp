@@ -13,8 +13,9 @@ std::function<void(const QString&, const QString&)>& warningHandler() {
 } // namespace
 
 void showWarning(const QString& title, const QString& text, QWidget* parent) {
-    std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(),
-                 QString(text).replace('\n', ' ').toLocal8Bit().constData());
+    std::fprintf(
+        stderr, "%s: %s\n", title.toLocal8Bit().constData(),
+        QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).toLocal8Bit().constData());
     std::fflush(stderr);
     if (warningHandler()) {
         warningHandler()(title, text);

@@ -41,7 +41,7 @@ int TabControl::addPage(const QString& caption, const QIcon& icon) {
 
 void TabControl::addToPage(int page, QWidget* control) {
     control->setParent(this);
-    pages_[page].push_back(control);
+    controlsOn(page).push_back(control);
     if (page == current_) {
         control->show();
     } else {
@@ -63,11 +63,11 @@ void TabControl::setCurrentPage(int page) {
     if (page == current_ || page < 0 || page >= pageCount()) {
         return;
     }
-    for (QWidget* control : pages_[current_]) {
+    for (QWidget* control : controlsOn(current_)) {
         park(control);
     }
     current_ = page;
-    for (QWidget* control : pages_[current_]) {
+    for (QWidget* control : controlsOn(current_)) {
         unpark(control);
     }
     {

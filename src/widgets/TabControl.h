@@ -42,6 +42,8 @@ protected:
 private:
     void park(QWidget* control);
     void unpark(QWidget* control);
+    // The controls on a page that exists.
+    std::vector<QWidget*>& controlsOn(int page) { return pages_[static_cast<std::size_t>(page)]; }
 
     QTabBar* bar_;
     std::vector<std::vector<QWidget*>> pages_;

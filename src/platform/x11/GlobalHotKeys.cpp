@@ -112,7 +112,7 @@ public:
 
     std::vector<std::uint16_t> lockVariants() const {
         std::vector<std::uint16_t> variants{0, XCB_MOD_MASK_LOCK};
-        const std::uint16_t numLock = lockMask & ~XCB_MOD_MASK_LOCK;
+        const auto numLock = static_cast<std::uint16_t>(lockMask & ~XCB_MOD_MASK_LOCK);
         if (numLock != 0) {
             variants.push_back(numLock);
             variants.push_back(numLock | XCB_MOD_MASK_LOCK);
