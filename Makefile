@@ -50,7 +50,7 @@ test-sanitizers: deps
 	    cmake -S . -B $(ASAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	        -DTAVELIN_SANITIZE=ON -DTAVELIN_WERROR=ON; fi
 	@cmake --build $(ASAN_BUILD_DIR) -j $(JOBS) --target tavelin-tests
-	@cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -E '^e2e$$'
+	@cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -E '^(e2e|install|package)$$'
 
 # The programs, the starter dictionaries and word lists, the desktop entry,
 # the icon, the AppStream metainfo and the manual pages. A user's own
@@ -92,6 +92,6 @@ tidy: build
 clean:
 	@if [ -d $(BUILD_DIR) ]; then \
 	    find $(BUILD_DIR) -mindepth 1 -maxdepth 1 ! -name '*.tvl' ! -name '*.tvl-wal' \
-	        ! -name '*.tvl-shm' ! -name 'Options.ini' \
+	        ! -name '*.tvl-shm' ! -name '*.tvl-journal' ! -name 'Options.ini' \
 	        -exec rm -rf {} +; fi
 	@rm -rf $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

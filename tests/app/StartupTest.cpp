@@ -14,6 +14,8 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include <sys/wait.h>
 
@@ -207,18 +209,29 @@ TEST_F(Startup, ListsFillWhateverTheKeysAndAFailureEndsStartUp) {
 // Without a display there is nothing to show: the program says so and ends,
 // instead of aborting inside the toolkit.
 TEST(NoDisplay, IsToldAndTheProgramEndsWithStatus1) {
-    const std::string command =
-        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '") + TAVELIN_PROGRAM +
-        "' 2>&1";
-    FILE* out = ::popen(command.c_str(), "r");
-    ASSERT_NE(out, nullptr);
-    std::string said;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, out) != nullptr) {
-        said += buffer;
-    }
-    const int status = ::pclose(out);
+    // Runs the program with the environment changed as `env` does; its
+    // status and what it said.
+    const auto run = [](const std::string& environment) {
+        const std::string command = "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + environment +
+                                    " '" + TAVELIN_PROGRAM + "' 2>&1";
+        FILE* out = ::popen(command.c_str(), "r");
+        std::string said;
+        char buffer[256];
+        while (out != nullptr && std::fgets(buffer, sizeof buffer, out) != nullptr) {
+            said += buffer;
+        }
+        return std::make_pair(out ? ::pclose(out) : -1, said);
+    };
+    auto [status, said] = run("-u DISPLAY");
     ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal: " << said;
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_NE(said.find("Tavelin: no display found"), std::string::npos) << said;
+
+#ifdef TAVELIN_XCB_PROBE
+    // A display named where no server answers.
+    std::tie(status, said) = run("DISPLAY=:4711");
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal: " << said;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(said.find("Tavelin: the display :4711 cannot be reached"), std::string::npos) << said;
+#endif
 }

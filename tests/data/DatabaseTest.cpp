@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -100,6 +103,52 @@ TEST(DatabaseOpen, UnreadableFileIsAnError) {
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "an unreadable file opened, or gave another error";
+}
+
+// A dictionary where the user may only read (the installed starters, another
+// user's folder, a read-only medium) is read as always, though its journal
+// files cannot be made beside it; a change is refused as read-only.
+TEST(DatabaseOpen, DictionaryInAFolderThatCannotBeWrittenIsRead) {
+    TempDir dir;
+    {
+        Database made = Database::create(dir.file("EA.tvl"), kEnglishArmenian);
+        made.append("cat", "\xAF");
+        made.append("dog", "\xB7");
+    }
+    ::chmod(dir.file("EA.tvl").c_str(), 0644);
+    ::chmod(dir.path().c_str(), 0555);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(3);
+        }
+        try {
+            Database d = Database::open(dir.file("EA.tvl"), kEnglishArmenian);
+            test::VectorList words;
+            d.loadWords(Column::Source, words);
+            if (d.lookUp(Column::Source, "cat") != "\xAF" ||
+                words.words != std::vector<std::string>{"cat", "dog"}) {
+                ::_exit(4);
+            }
+            try {
+                d.append("owl", "\xB3");
+            } catch (const DatabaseError& e) {
+                ::_exit(e.kind() == DatabaseError::Kind::ReadOnly ? 0 : 5);
+            }
+            ::_exit(6);
+        } catch (const DatabaseError& e) {
+            std::fprintf(stderr, "%s\n", e.text().c_str());
+            ::_exit(1);
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(dir.path().c_str(), 0700);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "1: not opened or read; 4: wrong words; 5: a change failed otherwise; 6: changed";
+    EXPECT_EQ(Database::open(dir.file("EA.tvl"), kEnglishArmenian).count(), 2);
 }
 
 TEST(DatabaseCreate, NeverReplacesAFile) {
@@ -201,6 +250,25 @@ TEST(DatabaseFaults, RemovedOrReplacedFileRefusesChanges) {
     EXPECT_EQ(test::readFile(path), "garbage, not a dictionary");
     // Reading goes on from what was opened.
     EXPECT_EQ(database.lookUp(Column::Source, "cat"), "\xAF");
+
+    // The write-ahead journal beside the file is part of it: removed, it
+    // takes no more changes, and those it held still reach the file.
+    const std::string other = dir.file("RA.tvl");
+    {
+        Database journalled = Database::create(other, kRussianArmenian);
+        journalled.append("\xEA\xEE\xF2", "\xAF");
+        ASSERT_TRUE(std::filesystem::exists(other + "-wal"));
+        std::filesystem::remove(other + "-wal");
+        std::filesystem::remove(other + "-shm");
+        try {
+            journalled.append("\xF1\xEE\xE2\xE0", "\xB7");
+            ADD_FAILURE() << "a change went to a removed journal";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.text(), "the dictionary's journal file " + other +
+                                    "-wal was removed or replaced while the program ran");
+        }
+    }
+    EXPECT_EQ(Database::open(other, kRussianArmenian).count(), 1);
 }
 
 // Another program holding the file busy makes a change wait a little, then fail
@@ -274,17 +342,26 @@ TEST(DatabaseFaults, ReadersNeverWaitForAWriter) {
         for (int i = 0; i < 200000; ++i) {
             importer.append("w" + std::to_string(i), "\xB3");
         }
+        using Clock = std::chrono::steady_clock;
+        const auto seconds = [](Clock::time_point since) {
+            return std::chrono::duration<double>(Clock::now() - since).count();
+        };
+        Clock::time_point start = Clock::now();
         EXPECT_EQ(window.lookUp(Column::Source, "cat"), "\xAF");
         test::VectorList words;
         window.loadWords(Column::Source, words);
         EXPECT_EQ(words.words, std::vector<std::string>{"cat"});
+        // Well under the two seconds a busy file is waited for.
+        EXPECT_LT(seconds(start), 1.0) << "the reads waited for the writer";
         // A change of the window's still waits for the writer, and says so.
+        start = Clock::now();
         try {
             window.append("dog", "\xB3");
             ADD_FAILURE() << "two writers at once";
         } catch (const DatabaseError& e) {
             EXPECT_EQ(e.kind(), DatabaseError::Kind::Busy) << e.text();
         }
+        EXPECT_GT(seconds(start), 1.5) << "a busy file was not waited for";
     });
     EXPECT_EQ(window.count(), 200001);
 }

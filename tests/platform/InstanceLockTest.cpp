@@ -15,6 +15,7 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tavelin;
@@ -89,6 +90,42 @@ TEST_F(Lock, WithoutARuntimeDirectoryAPrivateCacheFolder) {
     // Without a cache folder named, under the home's.
     ::unsetenv("XDG_CACHE_HOME");
     expectExclusion(home / ".cache/tavelin");
+}
+
+// A runtime directory the user cannot write to holds no lock: the next place
+// does, and two copies still exclude each other. (Permissions do not bind the
+// superuser: as root the copies run as another user, in a child process.)
+TEST_F(Lock, AnUnwritableRuntimeDirectoryFallsBack) {
+    fs::create_directory(cache);
+    if (::geteuid() == 0) {
+        for (const fs::path& folder : {runtime, cache, home}) {
+            ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+        }
+        fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::others_exec,
+                        fs::perm_options::replace);
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(3);
+        }
+        ::chmod(runtime.c_str(), 0500);
+        InstanceLock first;
+        InstanceLock second;
+        if (!first.acquire() || !first.held()) {
+            ::_exit(4);
+        }
+        if (first.path().toStdString() != (cache / "tavelin/tavelin.lock").string()) {
+            ::_exit(5);
+        }
+        ::_exit(second.acquire() ? 6 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "4: no lock held; 5: held elsewhere than the cache; 6: two copies ran";
 }
 
 TEST_F(Lock, AFolderOthersCanWriteToIsPassedOver) {
