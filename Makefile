@@ -8,10 +8,12 @@ ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-# Any sanitizer report, a leak included, fails the test.
+# Any sanitizer report, a leak included, fails the test; only leaks inside
+# system libraries (tests/sanitizers/lsan.supp) are passed over.
 SANITIZER_ENV = \
     ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
 
 # make install: PREFIX and DESTDIR as usual (DESTDIR=/tmp/stage make install).
 PREFIX ?= /usr/local
