@@ -44,6 +44,7 @@ werror: deps
 test: werror build format-check
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitizers
+	@$(MAKE) --no-print-directory tidy
 
 # The unit and in-process GUI tests (not the end-to-end test) under ASan and
 # UBSan; only the test programs are built.
