@@ -709,10 +709,16 @@ scenario_bad_settings() {
 }
 
 
-start_x_session
-[ ${#SCENARIOS[@]} -gt 0 ] || SCENARIOS=(start second_copy missing_dictionary look_up
+ALL_SCENARIOS=(start second_copy missing_dictionary look_up
     armenian_direction add delete options placement placement_cycles placement_limits tray
     tray_host_gone hot_keys resize about bad_settings installed file_size_limit)
+# Further scenarios, one file per feature; each adds its names to ALL_SCENARIOS.
+for more in "$E2E_DIR"/scenarios/*.sh; do
+    [ -e "$more" ] && source "$more"
+done
+
+start_x_session
+[ ${#SCENARIOS[@]} -gt 0 ] || SCENARIOS=("${ALL_SCENARIOS[@]}")
 for name in "${SCENARIOS[@]}"; do
     make_program_dir
     scenario "$name" "scenario_$name"
