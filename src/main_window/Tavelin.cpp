@@ -3,6 +3,8 @@
 #include "PrefixSearch.h"
 #include "data/DatabaseError.h"
 #include "data/data.h"
+#include "ini/IniErrorReport.h"
+#include "ini/modIni.h"
 #include "platform/Twips.h"
 #include "services/OnTop.h"
 #include "widgets/Notice.h"
@@ -131,6 +133,7 @@ void Tavelin::buildMenus() {
     mnuProperties =
         mnuOption->addAction(QStringLiteral("&Properties..."), this, &Tavelin::mnuProperties_Click);
     mnuProperties->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    buildLookUpAidsMenu(mnuOption);
 
     QMenu* mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
@@ -157,6 +160,51 @@ void Tavelin::buildMenus() {
     for (const auto& [action, name] : names) {
         action->setObjectName(QString::fromLatin1(name));
     }
+}
+
+void Tavelin::buildLookUpAidsMenu(QMenu* tools) {
+    tools->addSeparator();
+    const auto addSwitch = [this, tools](const QString& caption, const char* name,
+                                         bool LookUpAids::*field) {
+        QAction* action = tools->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, field](bool on) {
+            LookUpAids aids = aids_;
+            aids.*field = on;
+            setLookUpAids(aids);
+        });
+        return action;
+    };
+    mnuYoIsYe =
+        addSwitch(QString::fromUtf8("\u0401 and \u0415 &Alike"), "mnuYoIsYe", &LookUpAids::yoIsYe);
+    mnuLatinArmenian = addSwitch(QStringLiteral("&Latin Keys Type Armenian"), "mnuLatinArmenian",
+                                 &LookUpAids::latinTypesArmenian);
+    mnuNearWords = addSwitch(QStringLiteral("&Near Words"), "mnuNearWords", &LookUpAids::nearWords);
+    mnuSelectionLookUp = addSwitch(QStringLiteral("Look Up &Selection"), "mnuSelectionLookUp",
+                                   &LookUpAids::selectionLookUp);
+    showLookUpAids();
+}
+
+void Tavelin::showLookUpAids() {
+    const std::pair<QAction*, bool> switches[] = {{mnuYoIsYe, aids_.yoIsYe},
+                                                  {mnuLatinArmenian, aids_.latinTypesArmenian},
+                                                  {mnuNearWords, aids_.nearWords},
+                                                  {mnuSelectionLookUp, aids_.selectionLookUp}};
+    for (const auto& [action, on] : switches) {
+        action->setChecked(on);
+    }
+    // The global key shows where menus show keys.
+    const bool noKey = aids_.selectionKey.compare(QLatin1String("None"), Qt::CaseInsensitive) == 0;
+    mnuSelectionLookUp->setText(QStringLiteral("Look Up &Selection") +
+                                (noKey ? QString() : QLatin1Char('\t') + aids_.selectionKey));
+}
+
+void Tavelin::setLookUpAids(const LookUpAids& aids) {
+    aids_ = aids;
+    showLookUpAids();
+    reportingIniErrors([this] { writeLookUpAids(aids_, optionsFilePath()); });
+    emit lookUpAidsChanged();
 }
 
 void Tavelin::buildToolbar() {
@@ -409,6 +457,8 @@ int Tavelin::pageFromCaption() const {
 // ---- Load and close ----
 
 void Tavelin::Form_Load() {
+    reportingIniErrors([this] { aids_ = readLookUpAids(optionsFilePath()); });
+    showLookUpAids();
     tab1->setCurrentPage(0);
     Timer2->stop();
     Timer4->stop();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListBox.h"
+#include "LookUpAids.h"
 #include "PageControls.h"
 #include "WordBox.h"
 
@@ -56,6 +57,11 @@ public:
     // Gives the keyboard to the source search box of the page in view
     // (Text1 or Text5), for a user who types as soon as the window shows.
     void focusSearchBox();
+
+    // The look-up aids in force; setting them applies them at once and writes
+    // them to Options.ini.
+    const LookUpAids& lookUpAids() const { return aids_; }
+    void setLookUpAids(const LookUpAids& aids);
 
     // Handlers, named after their control and event.
     void Form_Load();
@@ -140,6 +146,11 @@ public:
     QAction* mnuProperties;
     QAction* mnuhelptopics;
     QAction* mnuabout;
+    // The look-up aids' switches at the end of the Tools menu.
+    QAction* mnuYoIsYe;
+    QAction* mnuLatinArmenian;
+    QAction* mnuNearWords;
+    QAction* mnuSelectionLookUp;
     QMenu* mApps;
     QAction* mnuabout1;
     QAction* mnutavelin;
@@ -147,6 +158,10 @@ public:
 
     static const QString kCaptionPage0;
     static const QString kCaptionPage1;
+
+signals:
+    // The look-up aids were changed (the Tools menu or setLookUpAids).
+    void lookUpAidsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -159,6 +174,8 @@ private:
     void buildTimers();
     void layOutDocked();
     void describePages();
+    void buildLookUpAidsMenu(QMenu* tools);
+    void showLookUpAids();
 
     // What the twin handlers of the two pages do, for one page.
     void searchSource(PageControls& page);
@@ -180,6 +197,7 @@ private:
 
     Commands commands_;
     std::array<PageControls, 2> pages_;
+    LookUpAids aids_;
     int searching_ = 0;
 };
 

@@ -26,7 +26,23 @@ const char* helpText() {
            "<tr><td><b>F1</b></td><td>This help</td></tr>"
            "</table>"
            "<p>Minimising the window hides it behind its icon in the notification area; a double "
-           "click on the icon, or <i>Show Dictionary</i> in the icon's menu, brings it back.</p>";
+           "click on the icon, or <i>Show Dictionary</i> in the icon's menu, brings it back.</p>"
+           "<p><b>Look-up aids</b>, each on until switched off in the <i>Tools</i> menu (or in "
+           "section <tt>[LookUp]</tt> of Options.ini with <tt>False</tt>):</p>"
+           "<table cellspacing=\"4\">"
+           "<tr><td><i>\u0401 and \u0415 Alike</i></td><td>In the Russian search box \u0435 and "
+           "\u0451 are one letter: \u0435\u043b\u043a finds \u0451\u043b\u043a\u0430 "
+           "(<tt>YoIsYe</tt>)</td></tr>"
+           "<tr><td><i>Latin Keys Type Armenian</i></td><td>In the Armenian boxes a key typed "
+           "with a Latin layout gives the Armenian letter of the phonetic layout: "
+           "<tt>barev</tt> types \u0562\u0561\u0580\u0565\u057e "
+           "(<tt>LatinTypesArmenian</tt>)</td></tr>"
+           "<tr><td><i>Near Words</i></td><td>A search that finds nothing offers the nearest "
+           "words (<tt>NearWords</tt>)</td></tr>"
+           "<tr><td><i>Look Up Selection</i></td><td><b>Ctrl+F9</b> looks up the text selected "
+           "in any program (<tt>SelectionLookUp</tt>; <tt>SelectionKey</tt> names another key, "
+           "or <tt>None</tt>)</td></tr>"
+           "</table>";
 }
 
 void openHelpWindow(QWidget* parent) {

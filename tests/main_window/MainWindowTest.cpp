@@ -1,4 +1,5 @@
 #include "data/data.h"
+#include "ini/modIni.h"
 #include "main_window/Tavelin.h"
 #include "platform/TextCodec.h"
 #include "support/GuiTestSupport.h"
@@ -8,6 +9,7 @@
 #include "widgets/TabControl.h"
 
 #include <QClipboard>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -366,6 +368,44 @@ private slots:
         w->Text1->clear();
         type(w->Text1, "wat");
         QCOMPARE(w->Text7->text(), QString::fromUtf8("ջուր"));
+    }
+
+    void lookUpAidsSwitchFromTheToolsMenuAndOptionsIni() {
+        const QString ini = QString::fromStdString(dir.file("Options.ini"));
+        {
+            std::ofstream out(dir.file("Options.ini"));
+            out << "[Positions]\nTop=10\n[LookUp]\nYoIsYe=false\nLatinTypesArmenian=FALSE\n"
+                   "NearWords=no\nSelectionKey=\n";
+        }
+        LookUpAids aids = readLookUpAids(ini);
+        QVERIFY(!aids.yoIsYe && !aids.latinTypesArmenian);
+        QVERIFY(aids.nearWords && aids.selectionLookUp); // only "False" switches off
+        QCOMPARE(aids.selectionKey, QString("Ctrl+F9"));
+
+        setOptionsFilePath(ini);
+        w->setLookUpAids(aids);
+        const QList<QAction*> tools = w->findChild<QMenu*>("mnuOption")->actions();
+        QStringList names;
+        for (QAction* action : tools.mid(tools.indexOf(w->mnuProperties) + 1)) {
+            names << (action->isSeparator() ? "|" : action->objectName());
+        }
+        QCOMPARE(names.join(' '), QString("| mnuYoIsYe mnuLatinArmenian mnuNearWords "
+                                          "mnuSelectionLookUp"));
+        QVERIFY(!w->mnuYoIsYe->isChecked() && w->mnuNearWords->isChecked());
+        QVERIFY(w->mnuSelectionLookUp->text().endsWith("\tCtrl+F9"));
+
+        QSignalSpy changed(w, &Tavelin::lookUpAidsChanged);
+        w->mnuYoIsYe->trigger();
+        w->mnuNearWords->trigger();
+        QCOMPARE(changed.count(), 2);
+        QVERIFY(w->lookUpAids().yoIsYe && !w->lookUpAids().nearWords);
+        const LookUpAids stored = readLookUpAids(ini);
+        QVERIFY(stored.yoIsYe && !stored.latinTypesArmenian && !stored.nearWords);
+        QCOMPARE(GetINIValue("Positions", "Top", ini), QString("10"));
+        QCOMPARE(GetINIValue("LookUp", "NearWords", ini), QString("False"));
+
+        w->setLookUpAids(LookUpAids());
+        setOptionsFilePath(QString());
     }
 
     void aMillionPairsLoadAndAreSearched() {
