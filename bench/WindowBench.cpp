@@ -14,9 +14,9 @@
 #include "WindowRun.h"
 #include "WordGenerator.h"
 
+#include "app/Dictionaries.h"
 #include "app/Splash.h"
 #include "app/modMain.h"
-#include "data/data.h"
 #include "editing/AddDialog.h"
 #include "editing/DeleteDialog.h"
 #include "editing/ErrorAdd.h"
@@ -361,6 +361,7 @@ WindowRun run(int argc, char** argv) {
     db1 = Database::open(dir + "/" + kRussianArmenian.fileName, kRussianArmenian);
 
     Tavelin& window = Tavelin::instance();
+    attachDictionaries(window);
     QWidget* splash = nullptr;
     StartWatch watch(window, splash);
     splash = new Splash(

@@ -1,11 +1,11 @@
 #include "modMain.h"
 
 #include "Application.h"
+#include "Dictionaries.h"
 #include "FileLocations.h"
 #include "Splash.h"
 #include "Version.h"
 #include "data/DatabaseError.h"
-#include "data/data.h"
 #include "editing/EditingCommands.h"
 #include "ini/modIni.h"
 #include "main_window/Tavelin.h"
@@ -290,6 +290,7 @@ int Main(int argc, char** argv) {
     // then the saved looks of both pages are applied to it. The splash then
     // fills its lists and shows it.
     Tavelin& window = Tavelin::instance();
+    attachDictionaries(window);
     OptionsDialog::attach(window.page(0), window.page(1), &window);
     LoadOptions();
     LoadOptions1();

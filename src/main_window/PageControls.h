@@ -2,7 +2,8 @@
 
 // One page of the main window: its controls, its dictionary and the data
 // routines that serve it. The main window holds two, and the dialogs of a
-// page are handed the page's.
+// page are handed the page's. The window fills in its controls; start-up
+// hands in the dictionary and its routines (app/Dictionaries.h).
 //
 // The controls keep the names the window was designed with; the twins of
 // page 1 carry other numbers:
@@ -20,7 +21,7 @@
 // | word count timer             | Timer1                  | Timer2                  |
 // | copy buttons timer           | Timer3                  | Timer4                  |
 // | Delete command timer         | Timer5                  | Timer6                  |
-// | dictionary                   | db (EA.tvl)             | db1 (RA.tvl)            |
+// | dictionary (handed in)       | db (EA.tvl)             | db1 (RA.tvl)            |
 // | list loaders                 | LoadEnglish, LoadArmenian | LoadRussian, LoadArmenian1 |
 // | look-ups                     | GetArmenian, GetEnglish | GetArmenian1, GetRussian |
 // | add, delete                  | AddWord, DeleteWord     | AddWord1, DeleteWord1   |
@@ -32,6 +33,7 @@
 #include <string>
 #include <string_view>
 
+class QObject;
 class QPushButton;
 class QTimer;
 
@@ -66,6 +68,10 @@ struct PageControls {
     // What the window does when the source search box changes (the dialogs
     // run it when the box already holds the word they want looked up).
     std::function<void()> sourceSearchChange;
+
+    // What the Armenian word fields of the page's dialogs install to take
+    // Latin keys as Armenian letters (LatinKeysTypeArmenian); may be null.
+    QObject* armenianKeys = nullptr;
 
     // What a double-click fills, in order; the two pages were designed with
     // different orders, and the cascade of each assignment makes the order

@@ -2,7 +2,6 @@
 
 #include "PrefixSearch.h"
 #include "data/DatabaseError.h"
-#include "data/data.h"
 #include "ini/IniErrorReport.h"
 #include "ini/modIni.h"
 #include "platform/Twips.h"
@@ -375,14 +374,7 @@ void Tavelin::describePages() {
     english.countTimer = Timer1;
     english.copyTimer = Timer3;
     english.deleteTimer = Timer5;
-    english.dictionary = &db;
     english.kind = &kEnglishArmenian;
-    english.loadSource = LoadEnglish;
-    english.loadArmenian = LoadArmenian;
-    english.armenianOf = GetArmenian;
-    english.sourceOf = GetEnglish;
-    english.append = AddWord;
-    english.removeFirst = DeleteWord;
     english.sourceSearchChange = [this] { Text1_Change(); };
     english.sourceDoubleClick = {Fill::SelectOther, Fill::OtherSearch, Fill::OtherShown,
                                  Fill::OwnShown, Fill::OwnSearch};
@@ -403,14 +395,7 @@ void Tavelin::describePages() {
     russian.countTimer = Timer2;
     russian.copyTimer = Timer4;
     russian.deleteTimer = Timer6;
-    russian.dictionary = &db1;
     russian.kind = &kRussianArmenian;
-    russian.loadSource = LoadRussian;
-    russian.loadArmenian = LoadArmenian1;
-    russian.armenianOf = GetArmenian1;
-    russian.sourceOf = GetRussian;
-    russian.append = AddWord1;
-    russian.removeFirst = DeleteWord1;
     russian.sourceSearchChange = [this] { Text5_Change(); };
     russian.sourceDoubleClick = {Fill::SelectOther, Fill::OtherShown, Fill::OtherSearch,
                                  Fill::OwnSearch, Fill::OwnShown};

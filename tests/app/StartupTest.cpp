@@ -1,5 +1,5 @@
+#include "app/Dictionaries.h"
 #include "app/modMain.h"
-#include "data/data.h"
 #include "main_window/Tavelin.h"
 #include "platform/InstanceLock.h"
 #include "support/TempDir.h"
@@ -191,6 +191,7 @@ TEST_F(Startup, ListsFillWhateverTheKeysAndAFailureEndsStartUp) {
            "INSERT INTO Tavelin1 VALUES (-1, x'EAEEF2', x'AF')");
     ASSERT_TRUE(openDictionaries(QString::fromStdString(dir.path().string())));
     Tavelin& window = Tavelin::instance();
+    attachDictionaries(window);
     EXPECT_TRUE(fillLists(window));
     EXPECT_TRUE(warnings.empty());
     EXPECT_EQ(window.list1->listCount(), 1);

@@ -1,6 +1,6 @@
 // The add and delete dialogs and the error notice, in-process on temporary
 // dictionaries, with the real main window behind them.
-#include "data/data.h"
+#include "app/Dictionaries.h"
 #include "editing/AddDialog.h"
 #include "editing/DeleteDialog.h"
 #include "editing/EditingCommands.h"
@@ -123,6 +123,7 @@ private slots:
         // Every notice is read and closed with Ok as soon as it is in front.
         noticeCloser.start();
         w = &Tavelin::instance();
+        attachDictionaries(*w);
         w->setCommands({[this](int page) { openAddDialog(w->page(page), w); },
                         [this](int page) { openDeleteDialog(w->page(page), w); },
                         {},

@@ -3,7 +3,7 @@
 // four lists must hold what a fresh load of the files gives, entry by entry;
 // the main window must be left as a refill left it; and a change the file
 // refuses must leave file and lists as they were.
-#include "data/data.h"
+#include "app/Dictionaries.h"
 #include "editing/AddDialog.h"
 #include "editing/DeleteDialog.h"
 #include "editing/ErrorAdd.h"
@@ -158,6 +158,7 @@ private slots:
         Stugum::setBeep([] {});
         noticeCloser.start();
         w = &Tavelin::instance();
+        attachDictionaries(*w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }

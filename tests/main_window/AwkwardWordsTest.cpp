@@ -1,4 +1,4 @@
-#include "data/data.h"
+#include "app/Dictionaries.h"
 #include "main_window/PrefixSearch.h"
 #include "support/TempDir.h"
 

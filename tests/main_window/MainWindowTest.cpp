@@ -1,4 +1,4 @@
-#include "data/data.h"
+#include "app/Dictionaries.h"
 #include "ini/modIni.h"
 #include "main_window/Tavelin.h"
 #include "platform/TextCodec.h"
@@ -59,6 +59,7 @@ private slots:
                              {ru("мир"), hy("աշխարհ")},
                              {ru("хлеб"), hy("հաց")}});
         w = &Tavelin::instance();
+        attachDictionaries(*w);
         reload();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));

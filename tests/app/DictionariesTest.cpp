@@ -1,4 +1,4 @@
-#include "data/data.h"
+#include "app/Dictionaries.h"
 #include "support/TempDir.h"
 #include "support/VectorList.h"
 

@@ -1,4 +1,6 @@
-#include "data.h"
+#include "Dictionaries.h"
+
+#include "main_window/Tavelin.h"
 
 namespace tavelin {
 
@@ -42,6 +44,26 @@ void DeleteWord(std::string_view english) {
 }
 void DeleteWord1(std::string_view russian) {
     db1.removeFirst(russian);
+}
+
+void attachDictionaries(Tavelin& window) {
+    PageControls& english = window.page(0);
+    english.dictionary = &db;
+    english.loadSource = LoadEnglish;
+    english.loadArmenian = LoadArmenian;
+    english.armenianOf = GetArmenian;
+    english.sourceOf = GetEnglish;
+    english.append = AddWord;
+    english.removeFirst = DeleteWord;
+
+    PageControls& russian = window.page(1);
+    russian.dictionary = &db1;
+    russian.loadSource = LoadRussian;
+    russian.loadArmenian = LoadArmenian1;
+    russian.armenianOf = GetArmenian1;
+    russian.sourceOf = GetRussian;
+    russian.append = AddWord1;
+    russian.removeFirst = DeleteWord1;
 }
 
 } // namespace tavelin

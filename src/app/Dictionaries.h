@@ -1,10 +1,12 @@
 #pragma once
 
-// The dictionary routines the windows use. Each works on one of the two
-// process-wide dictionaries, `db` (English-Armenian) and `db1`
-// (Russian-Armenian), which start-up opens and keeps open until the end.
+// The two dictionaries of a run and the routines the windows use on them.
+// Each routine works on one of the two process-wide dictionaries, `db`
+// (English-Armenian) and `db1` (Russian-Armenian), which start-up opens and
+// keeps open until the end. The main window and its dialogs never reach for
+// them: start-up hands each page its dictionary and routines.
 
-#include "Database.h"
+#include "data/Database.h"
 
 #include <string>
 #include <string_view>
@@ -33,5 +35,9 @@ void AddWord(std::string_view english, std::string_view armenian);
 void AddWord1(std::string_view russian, std::string_view armenian);
 void DeleteWord(std::string_view english);
 void DeleteWord1(std::string_view russian);
+
+class Tavelin;
+// Gives each page of the main window its dictionary and the routines above.
+void attachDictionaries(Tavelin& window);
 
 } // namespace tavelin
