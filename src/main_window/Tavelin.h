@@ -111,6 +111,10 @@ public:
     void SysTrayMouseEventHandler1();
     // Registers Ctrl+F7 and Ctrl+F8 and installs the hot-key window procedure.
     void installHotKeys();
+    // Looks up the text selected in any program (the clipboard's when none
+    // is): Latin in Text1, Cyrillic in Text5, Armenian in the Armenian box of
+    // the page in view, as if typed there (TavelinSelection.cpp).
+    void lookUpSelection();
     // Takes the notification-area icon away (the close sequence).
     void removeTrayIcon();
 

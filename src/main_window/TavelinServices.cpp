@@ -114,6 +114,23 @@ void showNormalInFront(Tavelin& window) {
     window.focusSearchBox();
 }
 
+// Brings the window back as Ctrl+F8 does, or in front when it is on show
+// (a maximised window stays so), and looks up the selected text in it.
+void lookUpSelectionInFront(Tavelin& window) {
+    if (isAway(window)) {
+        window.mnutavelin_Click();
+    } else {
+        window.raise();
+        window.activateWindow();
+    }
+    window.lookUpSelection();
+}
+
+// The key that looks up the selection follows its switch and its name.
+void applyLookUpKey(const Tavelin& window) {
+    hotkey::setLookUpKey(window.lookUpAids().selectionLookUp, window.lookUpAids().selectionKey);
+}
+
 // Joins the window to the services once: its resize handler, its icon's
 // handlers and menu, and the farewell when it goes.
 void attach(Tavelin& window) {
@@ -129,6 +146,8 @@ void attach(Tavelin& window) {
                           [&window] { window.SysTrayMouseEventHandler1(); }, window.mApps});
     // The icon menu's "&About" does what the Help menu's does.
     QObject::connect(window.mnuabout1, &QAction::triggered, &window, &Tavelin::mnuabout_Click);
+    QObject::connect(&window, &Tavelin::lookUpAidsChanged, &window,
+                     [&window] { applyLookUpKey(window); });
     const winproc::Window id = &window;
     QObject::connect(&window, &QObject::destroyed, [id] {
         hotkey::uninstall(id);
@@ -181,7 +200,9 @@ void Tavelin::mnutavelin_Click() {
 void Tavelin::installHotKeys() {
     attach(*this);
     hotkey::install(this, {[this] { mnuTray(); }, [this] { return !isAway(*this); },
-                           [this] { sendToTray(*this); }, [this] { showNormalInFront(*this); }});
+                           [this] { sendToTray(*this); }, [this] { showNormalInFront(*this); },
+                           [this] { lookUpSelectionInFront(*this); }});
+    applyLookUpKey(*this);
 }
 
 void Tavelin::removeTrayIcon() {

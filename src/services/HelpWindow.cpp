@@ -1,11 +1,17 @@
 #include "HelpWindow.h"
 
+#include "HotKey.h"
 #include "OnTop.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tavelin {
 
@@ -45,20 +51,73 @@ const char* helpText() {
            "</table>";
 }
 
+QString lookUpKeyNote(const hotkey::LookUpKey& key) {
+    using State = hotkey::LookUpKey::State;
+    const QString name = key.key.toHtmlEscaped();
+    switch (key.state) {
+    case State::Registered:
+        if (key.key == QLatin1String("Ctrl+F9")) {
+            return {};
+        }
+        return QStringLiteral("<p>Here <b>%1</b> looks up the selected text (<tt>SelectionKey</tt> "
+                              "in Options.ini).</p>")
+            .arg(name);
+    case State::Held:
+        return QStringLiteral("<p><b>%1 is held by another program</b>, so it does not look up "
+                              "the selected text. Name another key with <tt>SelectionKey</tt> in "
+                              "section <tt>[LookUp]</tt> of Options.ini, such as "
+                              "<tt>Ctrl+Alt+L</tt>, and start the dictionary again; or, once "
+                              "that program lets it go, switch <i>Look Up Selection</i> off and "
+                              "on in the Tools menu.</p>")
+            .arg(name);
+    case State::Bad:
+        return QStringLiteral("<p><b><tt>SelectionKey=%1</tt></b> in Options.ini names no key to "
+                              "look up the selected text with: %2.</p>")
+            .arg(name, key.why.toHtmlEscaped());
+    case State::NoKey:
+        return QStringLiteral("<p>No key looks up the selected text (<tt>SelectionKey=None</tt> "
+                              "in Options.ini).</p>");
+    case State::Off:
+        return QStringLiteral("<p><i>Look Up Selection</i> is switched off.</p>");
+    case State::NoGlobalKeys:
+        return QStringLiteral("<p>This desktop offers no global keys: the selected text cannot "
+                              "be looked up with a key.</p>");
+    }
+    return {};
+}
+
 void openHelpWindow(QWidget* parent) {
     QDialog window(parent);
     window.setObjectName(QStringLiteral("frmHelp"));
     window.setWindowTitle(QStringLiteral("Tavelin Help"));
     auto* layout = new QVBoxLayout(&window);
-    auto* text = new QLabel(QString::fromUtf8(helpText()), &window);
+    auto* text =
+        new QLabel(QString::fromUtf8(helpText()) + lookUpKeyNote(hotkey::lookUpKey()), &window);
     text->setObjectName(QStringLiteral("lblHelp"));
     text->setWordWrap(true);
     text->setTextFormat(Qt::RichText);
     text->setMinimumWidth(360);
-    layout->addWidget(text);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The text grew longer than a window's first guess at a wrapped label's
+    // height: it scrolls, in a window as tall as it needs, at most nine
+    // tenths of the screen.
+    auto* scroll = new QScrollArea(&window);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(text);
+    layout->addWidget(scroll);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &window);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QDialog::reject);
     layout->addWidget(buttons);
+    constexpr int kTextWidth = 460;
+    const QMargins margins = layout->contentsMargins();
+    const int chrome = margins.top() + margins.bottom() + layout->spacing() +
+                       buttons->sizeHint().height() +
+                       scroll->horizontalScrollBar()->sizeHint().height();
+    const int screenHeight = window.screen()->availableGeometry().height();
+    window.resize(kTextWidth + margins.left() + margins.right() +
+                      scroll->verticalScrollBar()->sizeHint().width(),
+                  std::min(text->heightForWidth(kTextWidth) + chrome, screenHeight * 9 / 10));
     MakeTopmost(&window);
     window.exec();
 }

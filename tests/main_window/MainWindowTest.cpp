@@ -2,6 +2,7 @@
 #include "ini/modIni.h"
 #include "main_window/Tavelin.h"
 #include "platform/TextCodec.h"
+#include "services/HotKey.h"
 #include "support/GuiTestSupport.h"
 #include "support/QtTestMain.h"
 #include "widgets/Notice.h"
@@ -407,6 +408,48 @@ private slots:
 
         w->setLookUpAids(LookUpAids());
         setOptionsFilePath(QString());
+    }
+
+    void theSelectedTextIsLookedUpInTheBoxOfItsScript() {
+        const auto lookUp = [](const char* selected) {
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(selected));
+            hotkey::OnHotKey(hotkey::kLookUpId);
+        };
+        lookUp("  Water,\nthe second line");
+        QCOMPARE(w->pageFromCaption(), 0);
+        QCOMPARE(w->Text1->text(), QString("Water"));
+        QCOMPARE(w->Text7->text(), QString::fromUtf8("ջուր"));
+        QCOMPARE(w->focusWidget(), w->Text1);
+        lookUp("\u00abдом\u00bb");
+        QCOMPARE(w->pageFromCaption(), 1);
+        QCOMPARE(w->Text5->text(), QString::fromUtf8("дом"));
+        QCOMPARE(w->Text8->text(), QString::fromUtf8("տուն"));
+        // Armenian stays on the page in view.
+        lookUp("հաց");
+        QCOMPARE(w->pageFromCaption(), 1);
+        QCOMPARE(w->Text4->text(), QString::fromUtf8("հաց"));
+        QCOMPARE(w->Text6->text(), QString::fromUtf8("хлеб"));
+        QCOMPARE(w->focusWidget(), w->Text4);
+        // A phrase that begins no word gives way to its first word; a hidden
+        // window comes back.
+        w->hide();
+        lookUp("cat food");
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->pageFromCaption(), 0);
+        QCOMPARE(w->Text1->text(), QString("cat"));
+        QCOMPARE(w->Text7->text(), QString::fromUtf8("կատու"));
+
+        // A letter English words cannot hold stays in the box and matches
+        // nothing; text of no script of the dictionaries changes nothing.
+        lookUp("d\u014fg");
+        QCOMPARE(w->Text1->text(), QString::fromUtf8("d\u014fg"));
+        QCOMPARE(w->list1->listIndex(), -1);
+        QCOMPARE(w->Text3->text(), QString());
+        for (const char* nothing : {"λόγος", "", " \n "}) {
+            lookUp(nothing);
+            QCOMPARE(w->Text1->text(), QString::fromUtf8("d\u014fg"));
+        }
+        QCOMPARE(w->list1->listCount(), int(english.size()));
     }
 
     void aMillionPairsLoadAndAreSearched() {

@@ -103,7 +103,8 @@ protected:
                                   [this] {
                                       calls.push_back("show");
                                       visible = true;
-                                  }});
+                                  },
+                                  nullptr});
         mnuTray();
         calls.clear();
     }
@@ -160,7 +161,7 @@ TEST_F(LayersTest, HotKeysPassThroughTheIconLayerAndKeepWorkingAfterUnhook) {
 
 TEST_F(LayersTest, RestoreKeyActsOnlyWhenHiddenAndOtherIdentifiersDoNothing) {
     send(winproc::kHotKeyMessage, hotkey::kShowId, 0); // visible: nothing, not even in front
-    send(winproc::kHotKeyMessage, 2, 0);
+    send(winproc::kHotKeyMessage, 3, 0);
     send(winproc::kHotKeyMessage, 255, 0);
     EXPECT_TRUE(calls.empty());
 
@@ -184,9 +185,9 @@ TEST_F(LayersTest, RestoreKeyActsOnlyWhenHiddenAndOtherIdentifiersDoNothing) {
 }
 
 TEST_F(LayersTest, AHotKeyActionThatFailsEndsSilently) {
-    hotkey::install(&window,
-                    {[] { throw std::runtime_error("no icon"); }, [] { return false; },
-                     [this] { calls.push_back("hide"); }, [this] { calls.push_back("show"); }});
+    hotkey::install(&window, {[] { throw std::runtime_error("no icon"); }, [] { return false; },
+                              [this] { calls.push_back("hide"); },
+                              [this] { calls.push_back("show"); }, nullptr});
     EXPECT_EQ(send(winproc::kHotKeyMessage, hotkey::kHideId, 0), 1);
     EXPECT_EQ(send(winproc::kHotKeyMessage, hotkey::kShowId, 0), 1);
     // Ctrl+F7 stopped before hiding; Ctrl+F8 got as far as showing.
