@@ -1,5 +1,6 @@
 #include "Tavelin.h"
 
+#include "NearWordsPopup.h"
 #include "PrefixSearch.h"
 #include "data/DatabaseError.h"
 #include "ini/IniErrorReport.h"
@@ -69,6 +70,11 @@ template <typename Step> void ignoringFailure(Step step) {
 }
 
 using Lookup = std::string (*)(std::string_view);
+
+// The near words a search box offers when its text begins no word.
+NearWordsPopup* nearWordsOf(const WordBox* box) {
+    return box->findChild<NearWordsPopup*>(QString(), Qt::FindDirectChildrenOnly);
+}
 
 } // namespace
 
@@ -328,6 +334,10 @@ void Tavelin::buildPages() {
     connect(Text2, &WordBox::change, this, &Tavelin::Text2_Change);
     connect(Text4, &WordBox::change, this, &Tavelin::Text4_Change);
     connect(Text5, &WordBox::change, this, &Tavelin::Text5_Change);
+    for (const auto& [box, list] : {std::pair{Text1, list1}, std::pair{Text2, list2},
+                                    std::pair{Text5, List4}, std::pair{Text4, List3}}) {
+        new NearWordsPopup(box, list, [this] { return aids_.nearWords; });
+    }
     const std::pair<ListBox*, std::array<void (Tavelin::*)(), 2>> listHandlers[] = {
         {list1, {&Tavelin::list1_Click, &Tavelin::list1_DblClick}},
         {list2, {&Tavelin::list2_Click, &Tavelin::list2_DblClick}},
@@ -634,6 +644,7 @@ void Tavelin::searchSource(PageControls& page) {
     if (page.sourceList->listIndex() == before) {
         ignoringFailure([&] { clickSource(page); });
     }
+    nearWordsOf(page.sourceSearch)->searched(page.sourceList->listIndex() >= 0);
 }
 
 void Tavelin::searchArmenian(PageControls& page) {
@@ -642,6 +653,7 @@ void Tavelin::searchArmenian(PageControls& page) {
         page.armenianList->setListIndex(
             findPrefix(page.armenianList->words(), page.armenianSearch->codes()));
     });
+    nearWordsOf(page.armenianSearch)->searched(page.armenianList->listIndex() >= 0);
 }
 
 // ---- Clicks ----
