@@ -1,0 +1,171 @@
+// How long a search box waits for its near words: the words of made-up
+// lists of 1,000,000 words (English, Russian, Armenian) are loaded into the
+// lists the main window uses, in dictionary order as the dictionaries give
+// them; then words of the list, each with one typo (two letters swapped,
+// a letter left out, doubled, or put in place of another), that begin no
+// word are searched for their near words, and timed one by one.
+//
+//   tavelin-bench-near-words [WORDS] [TYPOS]
+//
+// Prints, per list, the time the list took to load (there is nothing else
+// to build: the ordered list is searched as it is), the median, 99th
+// percentile and longest search, how often the word meant was offered and
+// how often first; and the same for a list out of dictionary order, which is
+// read word by word up to the search's step limit.
+
+#include "WordGenerator.h"
+
+#include "main_window/WordListModel.h"
+#include "text/NearWords.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace tavelin;
+using namespace tavelin::bench;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+class ListWords final : public WordSequence {
+public:
+    explicit ListWords(const WordListModel& words) : words_(words) {}
+    int count() const override { return words_.count(); }
+    std::string_view word(int index) const override { return words_.word(index); }
+
+private:
+    const WordListModel& words_;
+};
+
+// Whether some word of the ordered list begins with the text.
+bool beginsAWord(const WordListModel& list, const std::string& text) {
+    int first = 0;
+    int last = list.count();
+    while (first < last) {
+        const int middle = first + (last - first) / 2;
+        if (comparePrefix(list.side(), list.word(middle), text) < 0) {
+            first = middle + 1;
+        } else {
+            last = middle;
+        }
+    }
+    return first < list.count() && comparePrefix(list.side(), list.word(first), text) == 0;
+}
+
+std::string withTypo(Rng& rng, std::string word) {
+    const auto at = rng.below(static_cast<std::uint32_t>(word.size() - 1)) + 1;
+    switch (rng.below(4)) {
+    case 0:
+        std::swap(word[at - 1], word[at]);
+        break;
+    case 1:
+        word.erase(at, 1);
+        break;
+    case 2:
+        word.insert(at, 1, word[at]);
+        break;
+    default:
+        word[at] = word[rng.below(static_cast<std::uint32_t>(word.size()))];
+        break;
+    }
+    return word;
+}
+
+double percentile(std::vector<double> times, double share) {
+    std::sort(times.begin(), times.end());
+    const auto at = static_cast<std::size_t>(share * static_cast<double>(times.size() - 1));
+    return times[at];
+}
+
+void measure(const char* name, Side side, const std::vector<std::string>& words, int typos,
+             bool ordered) {
+    WordListModel list(side);
+    const Clock::time_point loadStart = Clock::now();
+    list.clear();
+    list.reserve(words.size());
+    for (const std::string& word : words) {
+        list.append(word);
+    }
+    list.finish();
+    const double load = millisecondsSince(loadStart);
+    if (list.inDictionaryOrder() != ordered) {
+        std::fprintf(stderr, "%s: the list is not in the order asked for\n", name);
+        std::exit(2);
+    }
+
+    Rng rng(18);
+    std::vector<double> times;
+    int offered = 0;
+    int first = 0;
+    while (static_cast<int>(times.size()) < typos) {
+        const std::string meant(words[rng.below(static_cast<std::uint32_t>(words.size()))]);
+        if (meant.size() < 4) {
+            continue;
+        }
+        const std::string typed = withTypo(rng, meant);
+        if (ordered && beginsAWord(list, typed)) {
+            continue; // the box would find a word; nothing is offered
+        }
+        const Clock::time_point start = Clock::now();
+        const std::vector<NearWord> near =
+            findNearWords(ListWords(list), side, typed, list.inDictionaryOrder());
+        times.push_back(millisecondsSince(start));
+        const auto isMeant = [&](const NearWord& word) {
+            return equalIgnoringCase(side, list.word(word.index), meant);
+        };
+        offered += std::any_of(near.begin(), near.end(), isMeant) ? 1 : 0;
+        first += !near.empty() && isMeant(near.front()) ? 1 : 0;
+    }
+    std::printf("%-28s %9zu %9.1f %9.2f %9.2f %9.2f %8.1f%% %8.1f%%\n", name, words.size(), load,
+                percentile(times, 0.5), percentile(times, 0.99), percentile(times, 1.0),
+                100.0 * offered / typos, 100.0 * first / typos);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::size_t count = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1'000'000;
+    const int typos = argc > 2 ? std::atoi(argv[2]) : 2'000;
+    if (count < 2 || typos < 1) {
+        std::fprintf(stderr, "usage: tavelin-bench-near-words [WORDS] [TYPOS]\n");
+        return 2;
+    }
+    std::printf("Near words: %d typos per list; times in ms (goal: under 50 ms a keystroke)\n",
+                typos);
+    std::printf("%-28s %9s %9s %9s %9s %9s %9s %9s\n", "list", "words", "load", "median", "p99",
+                "longest", "offered", "first");
+    const auto sorted = [](Side side, std::vector<std::string> words) {
+        std::stable_sort(words.begin(), words.end(), [side](const auto& a, const auto& b) {
+            return compareWords(side, a, b) < 0;
+        });
+        return words;
+    };
+    for (const Side source : {Side::English, Side::Russian}) {
+        const WordPairs pairs = WordGenerator(source, 18).generate(count);
+        std::vector<std::string> sourceWords;
+        std::vector<std::string> armenianWords;
+        sourceWords.reserve(pairs.size());
+        armenianWords.reserve(pairs.size());
+        for (std::size_t i = 0; i < pairs.size(); ++i) {
+            sourceWords.emplace_back(pairs.source(i));
+            armenianWords.emplace_back(pairs.armenian(i));
+        }
+        const bool english = source == Side::English;
+        measure(english ? "English" : "Russian", source, sorted(source, sourceWords), typos, true);
+        if (english) {
+            measure("Armenian", Side::Armenian, sorted(Side::Armenian, armenianWords), typos, true);
+            // As generated: out of dictionary order, read word by word.
+            measure("English, out of order", source, sourceWords, typos / 10, false);
+        }
+    }
+    return 0;
+}
