@@ -141,6 +141,10 @@ AddDialog::AddDialog(const AddDialogConfig& config, PageControls& page, QWidget*
     armenianField->setFont(designFont(editing::kArmenianFont, 9.75));
     twips::place(armenianField, 1680, 600, 3255, 375);
     armenianField->setKeyPress([this](int code) { return armenianKeyPress(code); });
+    if (page.armenianKeys != nullptr) {
+        // Latin keys type Armenian letters before the key filter sees them.
+        armenianField->installEventFilter(page.armenianKeys);
+    }
 
     sourceField->setMaxLength(static_cast<int>(kLongestWord));
     armenianField->setMaxLength(static_cast<int>(kLongestWord));

@@ -14,10 +14,15 @@ namespace tavelin {
 // item 0, and gives the first that begins with the prefix, or -1. An empty
 // prefix matches the first item visited. A prefix that could not be typed in
 // the list's character set (nothing) matches no item.
-int findPrefix(const WordListModel& list, const std::optional<std::string>& prefix);
+//
+// With yoIsYe, in a Russian list е and ё (Е and Ё) count as one letter, so
+// that "елк" finds "ёлка" and "ещё" finds "еще"; the order of the list and
+// of the visit stay as they are.
+int findPrefix(const WordListModel& list, const std::optional<std::string>& prefix,
+               bool yoIsYe = false);
 // The same search, item by item; findPrefix gives the same answer faster when
 // the list is in dictionary order.
-int findPrefixByScan(const WordListModel& list, std::string_view prefix);
+int findPrefixByScan(const WordListModel& list, std::string_view prefix, bool yoIsYe = false);
 
 // The first item equal to the word, or -1.
 int findWord(const WordListModel& list, std::string_view word);

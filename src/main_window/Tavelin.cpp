@@ -1,5 +1,6 @@
 #include "Tavelin.h"
 
+#include "LatinKeysTypeArmenian.h"
 #include "NearWordsPopup.h"
 #include "PrefixSearch.h"
 #include "data/DatabaseError.h"
@@ -110,6 +111,7 @@ Tavelin::Tavelin() {
     clientArea->installEventFilter(this);
     setCentralWidget(clientArea);
 
+    latinKeys_ = new LatinKeysTypeArmenian(this);
     buildMenus();
     buildToolbar();
     buildPages();
@@ -199,6 +201,7 @@ void Tavelin::showLookUpAids() {
     for (const auto& [action, on] : switches) {
         action->setChecked(on);
     }
+    latinKeys_->setOn(aids_.latinTypesArmenian);
     // The global key shows where menus show keys.
     const bool noKey = aids_.selectionKey.compare(QLatin1String("None"), Qt::CaseInsensitive) == 0;
     mnuSelectionLookUp->setText(QStringLiteral("Look Up &Selection") +
@@ -330,6 +333,8 @@ void Tavelin::buildPages() {
         connect(new QShortcut(keys, this), &QShortcut::activated, this,
                 [this] { tab1->setCurrentPage(1 - tab1->currentPage()); });
     }
+    latinKeys_->watch(Text2);
+    latinKeys_->watch(Text4);
     connect(Text1, &WordBox::change, this, &Tavelin::Text1_Change);
     connect(Text2, &WordBox::change, this, &Tavelin::Text2_Change);
     connect(Text4, &WordBox::change, this, &Tavelin::Text4_Change);
@@ -386,6 +391,7 @@ void Tavelin::describePages() {
     english.deleteTimer = Timer5;
     english.kind = &kEnglishArmenian;
     english.sourceSearchChange = [this] { Text1_Change(); };
+    english.armenianKeys = latinKeys_;
     english.sourceDoubleClick = {Fill::SelectOther, Fill::OtherSearch, Fill::OtherShown,
                                  Fill::OwnShown, Fill::OwnSearch};
     english.armenianDoubleClick = {Fill::OtherShown, Fill::SelectOther, Fill::OtherSearch,
@@ -407,6 +413,7 @@ void Tavelin::describePages() {
     russian.deleteTimer = Timer6;
     russian.kind = &kRussianArmenian;
     russian.sourceSearchChange = [this] { Text5_Change(); };
+    russian.armenianKeys = latinKeys_;
     russian.sourceDoubleClick = {Fill::SelectOther, Fill::OtherShown, Fill::OtherSearch,
                                  Fill::OwnSearch, Fill::OwnShown};
     russian.armenianDoubleClick = {Fill::SelectOther, Fill::OtherSearch, Fill::OtherShown,
@@ -639,7 +646,7 @@ void Tavelin::searchSource(PageControls& page) {
     const int before = page.sourceList->listIndex();
     ignoringFailure([&] {
         page.sourceList->setListIndex(
-            findPrefix(page.sourceList->words(), page.sourceSearch->codes()));
+            findPrefix(page.sourceList->words(), page.sourceSearch->codes(), aids_.yoIsYe));
     });
     if (page.sourceList->listIndex() == before) {
         ignoringFailure([&] { clickSource(page); });

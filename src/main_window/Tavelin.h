@@ -19,6 +19,7 @@ class QToolBar;
 
 namespace tavelin {
 
+class LatinKeysTypeArmenian;
 class StatusBar;
 class TabControl;
 
@@ -202,6 +203,7 @@ private:
     Commands commands_;
     std::array<PageControls, 2> pages_;
     LookUpAids aids_;
+    LatinKeysTypeArmenian* latinKeys_ = nullptr;
     int searching_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "editing/ErrorAdd.h"
 #include "editing/FilteredWordBox.h"
 #include "editing/Stugum.h"
+#include "ini/modIni.h"
 #include "main_window/Tavelin.h"
 #include "support/GuiTestSupport.h"
 #include "support/QtTestMain.h"
@@ -351,6 +352,11 @@ private slots:
         QCOMPARE(russian->sourceField->text(), QString::fromUtf8("Жар-птица ()"));
         QCOMPARE(beeps, 9);
 
+        // Latin keys typing Armenian letters switched off: Latin is refused.
+        setOptionsFilePath(QString::fromStdString(dir.file("Options.ini")));
+        LookUpAids aids;
+        aids.latinTypesArmenian = false;
+        w->setLookUpAids(aids);
         for (AddDialog* dialog : {english.get(), russian.get()}) {
             beeps = 0;
             type(dialog->armenianField, QString::fromUtf8("Երևան, (եւ) a7Z։"));
@@ -358,6 +364,18 @@ private slots:
             QCOMPARE(dialog->armenianField->codes()->at(2), '\xA8'); // the ligature as typed
             QCOMPARE(beeps, 4);
         }
+        // Switched on, the filter sees the phonetic layout's letters; the
+        // word's marks stay themselves.
+        w->setLookUpAids(LookUpAids());
+        for (AddDialog* dialog : {english.get(), russian.get()}) {
+            beeps = 0;
+            dialog->armenianField->clear();
+            type(dialog->armenianField, QString::fromUtf8("Երևան, a7Z։ (barev-'.)"));
+            QCOMPARE(dialog->armenianField->text(), QString::fromUtf8("Երևան, աևԶ (բարեվ-'.)"));
+            QCOMPARE(dialog->armenianField->codes()->at(8), '\xA8');
+            QCOMPARE(beeps, 1); // ։ is no mark of a word
+        }
+        setOptionsFilePath(QString());
     }
 
     void enterInEitherFieldAndEscAdd() {

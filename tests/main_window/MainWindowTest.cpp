@@ -33,11 +33,24 @@ class MainWindowTest : public QObject {
         {"o'clock", hy("ժամը")}, {"water", hy("ջուր")},         {"Yerevan", hy("Երևան")},
     };
 
+    Pairs russian = {{ru("дом"), hy("տուն")},
+                     {ru("вода"), hy("ջուր")},
+                     {ru("кот"), hy("կատու")},
+                     {ru("мир"), hy("աշխարհ")},
+                     {ru("хлеб"), hy("հաց")}};
+
     void reload() {
         LoadEnglish(w->list1->words());
         LoadArmenian(w->list2->words());
         LoadArmenian1(w->List3->words());
         LoadRussian(w->List4->words());
+    }
+
+    void resetRussian(const Pairs& pairs) {
+        std::filesystem::remove(dir.file("RA.tvl"));
+        db1 = Database::create(dir.file("RA.tvl"), kRussianArmenian);
+        fillDictionary(db1, pairs);
+        reload();
     }
 
     void resetDictionaries(const Pairs& pairs) {
@@ -54,11 +67,7 @@ private slots:
         db = Database::create(dir.file("EA.tvl"), kEnglishArmenian);
         db1 = Database::create(dir.file("RA.tvl"), kRussianArmenian);
         fillDictionary(db, english);
-        fillDictionary(db1, {{ru("дом"), hy("տուն")},
-                             {ru("вода"), hy("ջուր")},
-                             {ru("кот"), hy("կատու")},
-                             {ru("мир"), hy("աշխարհ")},
-                             {ru("хлеб"), hy("հաց")}});
+        fillDictionary(db1, russian);
         w = &Tavelin::instance();
         attachDictionaries(*w);
         reload();
@@ -408,6 +417,55 @@ private slots:
 
         w->setLookUpAids(LookUpAids());
         setOptionsFilePath(QString());
+    }
+
+    void yeAndYoAreOneLetterInTheRussianSearchUntilSwitchedOff() {
+        resetRussian(
+            {{ru("ель"), hy("եղևնի")}, {ru("еще"), hy("դեռ")}, {ru("ёлка"), hy("տոնածառ")}});
+        w->tab1->setCurrentPage(1);
+        type(w->Text5, QString::fromUtf8("елк"));
+        QCOMPARE(w->Text6->text(), QString::fromUtf8("ёлка"));
+        QCOMPARE(w->Text8->text(), QString::fromUtf8("տոնածառ"));
+        w->Text5->clear();
+        type(w->Text5, QString::fromUtf8("ещё"));
+        QCOMPARE(w->Text6->text(), QString::fromUtf8("еще"));
+
+        setOptionsFilePath(QString::fromStdString(dir.file("Options.ini")));
+        w->mnuYoIsYe->trigger();
+        w->Text5->clear();
+        type(w->Text5, QString::fromUtf8("елк"));
+        QCOMPARE(w->List4->listIndex(), -1);
+        w->setLookUpAids(LookUpAids());
+        setOptionsFilePath(QString());
+        resetRussian(russian);
+    }
+
+    void latinKeysTypeArmenianInTheArmenianBoxesUntilSwitchedOff() {
+        resetDictionaries(
+            {{"hello", hy("բարև")}, {"hi", hy("բարեվ")}, {"relative", hy("բարեկամ")}});
+        type(w->Text2, "barev");
+        QCOMPARE(w->Text2->text(), QString::fromUtf8("բարեվ"));
+        QCOMPARE(w->list2->listIndex(), 1); // after բարեկամ, before the ligature's բարև
+        QCOMPARE(w->Text3->text(), QString("hi"));
+        w->Text2->clear();
+        type(w->Text2, "BAR7");
+        QCOMPARE(w->Text2->text(), QString::fromUtf8("ԲԱՐև"));
+        QCOMPARE(w->Text3->text(), QString("hello"));
+        // Pasted text stays as it is.
+        w->Text2->clear();
+        QGuiApplication::clipboard()->setText("barev");
+        QTest::keyClick(w->Text2, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->Text2->text(), QString("barev"));
+
+        setOptionsFilePath(QString::fromStdString(dir.file("Options.ini")));
+        w->mnuLatinArmenian->trigger();
+        w->tab1->setCurrentPage(1);
+        w->Text4->clear();
+        type(w->Text4, "b");
+        QCOMPARE(w->Text4->text(), QString("b"));
+        w->setLookUpAids(LookUpAids());
+        setOptionsFilePath(QString());
+        resetDictionaries(english);
     }
 
     void theSelectedTextIsLookedUpInTheBoxOfItsScript() {

@@ -68,8 +68,32 @@ TEST(PrefixSearch, FindsTheSameItemAsAScan) {
                 prefix += static_cast<char>(letters[random() % letters.size()]);
             }
             ASSERT_EQ(findPrefix(list, prefix), findPrefixByScan(list, prefix)) << prefix;
+            // The Russian letters taken hold Е, Ё and ё.
+            ASSERT_EQ(findPrefix(list, prefix, true), findPrefixByScan(list, prefix, true))
+                << prefix;
         }
     }
+}
+
+TEST(PrefixSearch, YeAndYoAreOneLetterInRussianWhenAsked) {
+    const auto ru = [](const char* utf8) { return *fromUtf8(Side::Russian, utf8); };
+    WordListModel list(Side::Russian);
+    fill(list, {ru("аист"), ru("еда"), ru("ель"), ru("еще"), ru("ёж"), ru("ёлка"), ru("ёмкость")});
+    ASSERT_TRUE(list.inDictionaryOrder()) << "ё stands after е";
+    EXPECT_EQ(findPrefix(list, ru("елк"), true), 5) << "ёлка, past ель";
+    EXPECT_EQ(findPrefix(list, ru("ЕЛК"), true), 5);
+    EXPECT_EQ(findPrefix(list, ru("елк")), -1);
+    EXPECT_EQ(findPrefix(list, ru("ещё"), true), 3);
+    EXPECT_EQ(findPrefix(list, ru("Ёж"), true), 4);
+    EXPECT_EQ(findPrefix(list, ru("ё"), true), 1) << "еда, the first е or ё";
+    EXPECT_EQ(findPrefix(list, ru("ё")), 4);
+    EXPECT_EQ(findPrefix(list, ru("ёмкостьь"), true), -1);
+    fill(list, {ru("елка"), ru("ёж")});
+    EXPECT_EQ(findPrefix(list, ru("ёл"), true), 0) << "item 0 is visited last";
+    // The codes of Ё and ё are other characters in the English set.
+    WordListModel english(Side::English);
+    fill(english, {"a", "\xB8x"});
+    EXPECT_EQ(findPrefix(english, "\xA8", true), -1);
 }
 
 TEST(PrefixSearch, ListOutOfOrderIsScanned) {

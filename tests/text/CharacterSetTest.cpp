@@ -1,4 +1,5 @@
 #include "text/CharacterSet.h"
+#include "text/PhoneticArmenian.h"
 
 #include <gtest/gtest.h>
 
@@ -281,4 +282,28 @@ TEST(Utf8, RefusesMalformedAndForeignText) {
               std::string("\xBA\xF1\xA8\xB3\xDD"))
         << "Երևան";
     EXPECT_EQ(toUtf8(Side::Armenian, "\xA2"), "\xD6\x87") << "ArmSCII's own ev reads as ev";
+}
+
+TEST(PhoneticArmenian, LatinKeysGiveTheLettersOfTheirKeys) {
+    std::u32string typed;
+    for (char32_t ch : std::u32string_view(U"barev BAR7 8*")) {
+        typed += phoneticArmenian(ch);
+    }
+    EXPECT_EQ(typed, U"բարեվ ԲԱՐև ռՌ");
+    // The marks a word may hold stay themselves, though 9 and 0 shifted
+    // give letters; keys giving punctuation and what is not Latin pass.
+    for (char32_t ch : std::u32string_view(U",.'()-&?;`ա\u0436\U0001F600")) {
+        EXPECT_EQ(phoneticArmenian(ch), ch) << static_cast<unsigned>(ch);
+    }
+    // Every Latin letter's key gives an Armenian letter the dictionary
+    // stores, and Shift gives its capital.
+    const CharacterSet& armenian = CharacterSet::of(Side::Armenian);
+    for (char32_t small = U'a'; small <= U'z'; ++small) {
+        const auto code = armenian.fromUnicode(phoneticArmenian(small));
+        const auto capital = armenian.fromUnicode(phoneticArmenian(small - 32));
+        ASSERT_TRUE(code && capital) << static_cast<char>(small);
+        EXPECT_TRUE(armenian.isLetter(*code));
+        EXPECT_NE(*code, *capital);
+        EXPECT_EQ(armenian.fold(*code), *capital) << static_cast<char>(small);
+    }
 }
