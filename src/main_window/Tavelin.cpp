@@ -7,6 +7,7 @@
 #include "ini/IniErrorReport.h"
 #include "ini/modIni.h"
 #include "platform/Twips.h"
+#include "services/KeyCombination.h"
 #include "services/OnTop.h"
 #include "widgets/Notice.h"
 #include "widgets/StatusBar.h"
@@ -202,10 +203,12 @@ void Tavelin::showLookUpAids() {
         action->setChecked(on);
     }
     latinKeys_->setOn(aids_.latinTypesArmenian);
-    // The global key shows where menus show keys.
-    const bool noKey = aids_.selectionKey.compare(QLatin1String("None"), Qt::CaseInsensitive) == 0;
+    // The global key shows where menus show keys, as this program writes it;
+    // none for "None" or a text that names no key.
+    const hotkey::KeyText key = hotkey::parseKeyCombination(aids_.selectionKey);
+    const bool named = key.kind == hotkey::KeyText::Kind::Key;
     mnuSelectionLookUp->setText(QStringLiteral("Look Up &Selection") +
-                                (noKey ? QString() : QLatin1Char('\t') + aids_.selectionKey));
+                                (named ? QLatin1Char('\t') + hotkey::keyName(key.key) : QString()));
 }
 
 void Tavelin::setLookUpAids(const LookUpAids& aids) {

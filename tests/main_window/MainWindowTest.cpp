@@ -508,6 +508,23 @@ private slots:
             QCOMPARE(w->Text1->text(), QString::fromUtf8("d\u014fg"));
         }
         QCOMPARE(w->list1->listCount(), int(english.size()));
+
+        // The key follows the switches; the Tools menu shows it as this
+        // program writes it, and no key for a text that names none.
+        setOptionsFilePath(QString::fromStdString(dir.file("Options.ini")));
+        LookUpAids aids;
+        aids.selectionKey = " ctrl + alt + l";
+        w->setLookUpAids(aids);
+        QVERIFY(w->mnuSelectionLookUp->text().endsWith("\tCtrl+Alt+L"));
+        QCOMPARE(hotkey::lookUpKey().key, QString("Ctrl+Alt+L"));
+        aids.selectionKey = "Ctrl+Foo";
+        w->setLookUpAids(aids);
+        QVERIFY(!w->mnuSelectionLookUp->text().contains('\t'));
+        QCOMPARE(hotkey::lookUpKey().state, hotkey::LookUpKey::State::Bad);
+        w->mnuSelectionLookUp->trigger();
+        QCOMPARE(hotkey::lookUpKey().state, hotkey::LookUpKey::State::Off);
+        w->setLookUpAids(LookUpAids());
+        setOptionsFilePath(QString());
     }
 
     void aMillionPairsLoadAndAreSearched() {
