@@ -1,6 +1,6 @@
 #include "Launch.h"
 
-#include <xcb/xcb.h>
+#include "XConnection.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -60,133 +60,6 @@ long statusKb(pid_t pid, const char* field) {
     }
     return -1;
 }
-
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T> Reply<T> owned(T* reply) {
-    return Reply<T>(reply, &std::free);
-}
-
-// A connection to the session's display, asking only what any X client may
-// ask: the window manager's list of windows, their titles, their map state and
-// the pixels on screen.
-class XConnection {
-public:
-    explicit XConnection(const std::string& display) {
-        int screenNumber = 0;
-        connection_ = xcb_connect(display.c_str(), &screenNumber);
-        if (xcb_connection_has_error(connection_)) {
-            xcb_disconnect(connection_);
-            connection_ = nullptr;
-            fail("cannot connect to the X display " + display);
-        }
-        xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
-        for (int i = 0; i < screenNumber; ++i) {
-            xcb_screen_next(&screens);
-        }
-        root_ = screens.data->root;
-        screenNumber_ = screenNumber;
-    }
-    ~XConnection() {
-        if (connection_ != nullptr) {
-            xcb_disconnect(connection_);
-        }
-    }
-    XConnection(const XConnection&) = delete;
-    XConnection& operator=(const XConnection&) = delete;
-
-    static std::unique_ptr<XConnection> tryConnect(const std::string& display) {
-        try {
-            return std::make_unique<XConnection>(display);
-        } catch (const std::runtime_error&) {
-            return nullptr;
-        }
-    }
-
-    xcb_window_t root() const { return root_; }
-    int screenNumber() const { return screenNumber_; }
-
-    xcb_atom_t atom(const char* name) {
-        auto reply = owned(xcb_intern_atom_reply(
-            connection_,
-            xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-            nullptr));
-        return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    }
-
-    // A property's value as 32-bit items, or as bytes.
-    std::vector<std::uint32_t> items(xcb_window_t window, xcb_atom_t property, xcb_atom_t type) {
-        auto reply = property_(window, property, type);
-        std::vector<std::uint32_t> values;
-        if (reply && reply->format == 32) {
-            const auto* data =
-                static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
-            values.assign(data, data + xcb_get_property_value_length(reply.get()) / 4);
-        }
-        return values;
-    }
-    std::string text(xcb_window_t window, xcb_atom_t property, xcb_atom_t type) {
-        auto reply = property_(window, property, type);
-        if (!reply || reply->format != 8) {
-            return {};
-        }
-        return std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
-                           static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
-    }
-
-    bool viewable(xcb_window_t window) {
-        auto reply = owned(xcb_get_window_attributes_reply(
-            connection_, xcb_get_window_attributes(connection_, window), nullptr));
-        return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
-    }
-
-    xcb_window_t selectionOwner(xcb_atom_t selection) {
-        auto reply = owned(xcb_get_selection_owner_reply(
-            connection_, xcb_get_selection_owner(connection_, selection), nullptr));
-        return reply ? reply->owner : xcb_window_t{XCB_WINDOW_NONE};
-    }
-
-    // A hash of the pixels along the bottom edge of a window; nothing when
-    // they cannot be read (the window is not, or no longer, on screen).
-    std::optional<std::uint64_t> bottomEdge(xcb_window_t window, int height) {
-        auto geometry = owned(
-            xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
-        if (!geometry || geometry->width == 0 || geometry->height == 0) {
-            return std::nullopt;
-        }
-        const int strip = std::min<int>(height, geometry->height);
-        xcb_generic_error_t* error = nullptr;
-        auto image = owned(xcb_get_image_reply(
-            connection_,
-            xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0,
-                          static_cast<std::int16_t>(geometry->height - strip), geometry->width,
-                          static_cast<std::uint16_t>(strip), ~0U),
-            &error));
-        std::free(error);
-        if (!image) {
-            return std::nullopt;
-        }
-        const auto* bytes = xcb_get_image_data(image.get());
-        const int length = xcb_get_image_data_length(image.get());
-        std::uint64_t hash = 0xCBF29CE484222325ULL;
-        for (int i = 0; i < length; ++i) {
-            hash = (hash ^ bytes[i]) * 0x100000001B3ULL;
-        }
-        return hash ^ (static_cast<std::uint64_t>(geometry->width) << 32) ^ geometry->height;
-    }
-
-private:
-    Reply<xcb_get_property_reply_t> property_(xcb_window_t window, xcb_atom_t property,
-                                              xcb_atom_t type) {
-        return owned(xcb_get_property_reply(
-            connection_, xcb_get_property(connection_, 0, window, property, type, 0, 4096),
-            nullptr));
-    }
-
-    xcb_connection_t* connection_ = nullptr;
-    xcb_window_t root_ = XCB_WINDOW_NONE;
-    int screenNumber_ = 0;
-};
 
 // Waits until the check holds, looking every 10 ms; false after 10 seconds.
 template <typename Check> bool waitFor(Check check) {
@@ -362,8 +235,8 @@ XSession::~XSession() = default;
 
 // ---- Watching a start --------------------------------------------------------
 
-Launch launchOnce(const XSession& session, const fs::path& program,
-                  const std::function<void()>& poll) {
+Launch startSettled(const XSession& session, const fs::path& program,
+                    const std::function<void()>& poll, Process& app, std::uint32_t& mainWindow) {
     XConnection x(session.display());
     const xcb_atom_t clientList = x.atom("_NET_CLIENT_LIST");
     const xcb_atom_t wmName = x.atom("_NET_WM_NAME");
@@ -372,7 +245,7 @@ Launch launchOnce(const XSession& session, const fs::path& program,
 
     Launch launch{};
     const auto start = Clock::now();
-    Process app = Process::start({program.string()}, session.environment(), session.log());
+    app = Process::start({program.string()}, session.environment(), session.log());
 
     // The main window: a window the window manager took on, of this process,
     // with the main window's title.
@@ -422,8 +295,21 @@ Launch launchOnce(const XSession& session, const fs::path& program,
     }
     launch.shownSeconds = changed;
     launch.peakKb = statusKb(app.pid(), "VmHWM");
+    mainWindow = window;
+    return launch;
+}
+
+Launch launchOnce(const XSession& session, const fs::path& program,
+                  const std::function<void()>& poll) {
+    Process app;
+    std::uint32_t window = 0;
+    const Launch launch = startSettled(session, program, poll, app, window);
     app.stop();
     return launch;
+}
+
+long peakKbOf(pid_t pid) {
+    return statusKb(pid, "VmHWM");
 }
 
 double runOnce(const std::vector<std::string>& argv) {

@@ -6,6 +6,8 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -80,6 +82,15 @@ struct Launch {
     // The program's peak resident memory (VmHWM) once it has settled.
     long peakKb;
 };
+
+// Starts the program and watches it until its main window has settled (its
+// status bar unchanged for half a second); the program goes on running as
+// `app`, and `mainWindow` is its main window.
+Launch startSettled(const XSession& session, const std::filesystem::path& program,
+                    const std::function<void()>& poll, Process& app, std::uint32_t& mainWindow);
+
+// The peak resident memory (VmHWM) of a running process, in kB; -1 when unreadable.
+long peakKbOf(pid_t pid);
 
 // Starts the program, watches it until its window has settled, and ends it.
 // `poll` runs between looks and throws to give up (an interruption).
