@@ -113,7 +113,6 @@ void NearWordsPopup::offer(const std::string& typed) {
     mark(-1);
     place();
     show();
-    raise();
 }
 
 void NearWordsPopup::place() {

@@ -51,7 +51,7 @@ public:
 
     void searchEachWord() {
         const int n = list_.count();
-        for (int index = 0; index < n && takeStep(); ++index) {
+        for (int index = 0; index < n && takeStep(limits_.maxWordsRead); ++index) {
             measure(index);
         }
     }
@@ -64,7 +64,7 @@ private:
     }
     int* row(std::size_t depth) { return rows_.data() + depth * width_; }
 
-    bool takeStep() { return ++steps_ <= limits_.maxSteps; }
+    bool takeStep(std::size_t most) { return ++steps_ <= most; }
 
     // Fills row `depth` for a word whose letter there weighs `letter`, the
     // letters before it being path_[0 .. depth-2].
@@ -180,7 +180,7 @@ private:
     // whose row is filled; `nearest` is the least distance from the typed
     // text to one of those beginnings.
     void visit(int first, int last, std::size_t depth, int nearest) {
-        if (!takeStep()) {
+        if (!takeStep(limits_.maxGroups)) {
             return;
         }
         int index = first;
@@ -197,7 +197,7 @@ private:
             }
             return;
         }
-        while (index < last && steps_ <= limits_.maxSteps) {
+        while (index < last && steps_ <= limits_.maxGroups) {
             const unsigned char letter = weightOf(list_.word(index)[depth]);
             const int end = groupEnd(index, last, depth, letter);
             fillRow(depth + 1, letter);

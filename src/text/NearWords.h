@@ -41,10 +41,12 @@ struct NearWordsLimits {
     std::size_t longFrom = 6;
     // Typed text longer than this is offered nothing.
     std::size_t maxTyped = 64;
-    // The most steps one search takes (groups of words sharing a beginning
-    // in a list in dictionary order, words in a list out of it), so that no
-    // list makes a keystroke wait; beyond it the words found so far stand.
-    std::size_t maxSteps = 400'000;
+    // The most steps one search takes, so that no list makes a keystroke
+    // wait; beyond them the words found so far stand. A list in dictionary
+    // order counts the groups of words sharing a beginning it visits, any
+    // other list the words it reads.
+    std::size_t maxGroups = 400'000;
+    std::size_t maxWordsRead = 150'000;
 };
 
 // The words of the list nearest the typed text, nearest first: by the
