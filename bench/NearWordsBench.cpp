@@ -10,13 +10,24 @@
 // Prints, per list, the time the list took to load (there is nothing else
 // to build: the ordered list is searched as it is), the median, 99th
 // percentile and longest search, how often the word meant was offered and
-// how often first; and the same for a list out of dictionary order, which is
-// read word by word up to the search's step limit.
+// how often first; the same for a list out of dictionary order, which is
+// read word by word up to the search's step limit; and, for the English
+// list, the whole way from the key that completes the typo in a search box
+// to the near words shown below it (the box's own search, the near words,
+// the popup filled and shown; on the offscreen platform, so without the X
+// server's drawing).
 
 #include "WordGenerator.h"
 
+#include "main_window/ListBox.h"
+#include "main_window/NearWordsPopup.h"
+#include "main_window/WordBox.h"
 #include "main_window/WordListModel.h"
+#include "platform/TextCodec.h"
 #include "text/NearWords.h"
+
+#include <QApplication>
+#include <QKeyEvent>
 
 #include <algorithm>
 #include <chrono>
@@ -46,8 +57,14 @@ private:
     const WordListModel& words_;
 };
 
-// Whether some word of the ordered list begins with the text.
-bool beginsAWord(const WordListModel& list, const std::string& text) {
+double percentile(std::vector<double> times, double share) {
+    std::sort(times.begin(), times.end());
+    const auto at = static_cast<std::size_t>(share * static_cast<double>(times.size() - 1));
+    return times[at];
+}
+
+// The first word of the ordered list that begins with the text, or -1.
+int firstBeginning(const WordListModel& list, const std::string& text) {
     int first = 0;
     int last = list.count();
     while (first < last) {
@@ -58,7 +75,29 @@ bool beginsAWord(const WordListModel& list, const std::string& text) {
             last = middle;
         }
     }
-    return first < list.count() && comparePrefix(list.side(), list.word(first), text) == 0;
+    return first < list.count() && comparePrefix(list.side(), list.word(first), text) == 0 ? first
+                                                                                           : -1;
+}
+
+bool beginsAWord(const WordListModel& list, const std::string& text) {
+    return firstBeginning(list, text) >= 0;
+}
+
+void fill(WordListModel& list, const std::vector<std::string>& words) {
+    list.clear();
+    list.reserve(words.size());
+    for (const std::string& word : words) {
+        list.append(word);
+    }
+    list.finish();
+}
+
+void printRow(const char* name, std::size_t words, double load, const std::vector<double>& times,
+              int offered, int first) {
+    const auto typos = static_cast<double>(times.size());
+    std::printf("%-34s %9zu %9.1f %9.2f %9.2f %9.2f %8.1f%% %8.1f%%\n", name, words, load,
+                percentile(times, 0.5), percentile(times, 0.99), percentile(times, 1.0),
+                100.0 * offered / typos, 100.0 * first / typos);
 }
 
 std::string withTypo(Rng& rng, std::string word) {
@@ -80,22 +119,11 @@ std::string withTypo(Rng& rng, std::string word) {
     return word;
 }
 
-double percentile(std::vector<double> times, double share) {
-    std::sort(times.begin(), times.end());
-    const auto at = static_cast<std::size_t>(share * static_cast<double>(times.size() - 1));
-    return times[at];
-}
-
 void measure(const char* name, Side side, const std::vector<std::string>& words, int typos,
              bool ordered) {
     WordListModel list(side);
     const Clock::time_point loadStart = Clock::now();
-    list.clear();
-    list.reserve(words.size());
-    for (const std::string& word : words) {
-        list.append(word);
-    }
-    list.finish();
+    fill(list, words);
     const double load = millisecondsSince(loadStart);
     if (list.inDictionaryOrder() != ordered) {
         std::fprintf(stderr, "%s: the list is not in the order asked for\n", name);
@@ -125,14 +153,70 @@ void measure(const char* name, Side side, const std::vector<std::string>& words,
         offered += std::any_of(near.begin(), near.end(), isMeant) ? 1 : 0;
         first += !near.empty() && isMeant(near.front()) ? 1 : 0;
     }
-    std::printf("%-28s %9zu %9.1f %9.2f %9.2f %9.2f %8.1f%% %8.1f%%\n", name, words.size(), load,
-                percentile(times, 0.5), percentile(times, 0.99), percentile(times, 1.0),
-                100.0 * offered / typos, 100.0 * first / typos);
+    printRow(name, words.size(), load, times, offered, first);
+}
+
+// A search box and its list joined as in the main window; each typo is put
+// into the box but for its last code, which is then typed.
+void measureKeystrokes(const char* name, Side side, const std::vector<std::string>& words,
+                       int typos) {
+    QWidget window;
+    auto* box = new WordBox(side, &window);
+    auto* list = new ListBox(side, &window);
+    const Clock::time_point loadStart = Clock::now();
+    fill(list->words(), words);
+    const double load = millisecondsSince(loadStart);
+    auto* popup = new NearWordsPopup(box, list, [] { return true; });
+    QObject::connect(box, &WordBox::change, box, [box, list, popup] {
+        const int found = firstBeginning(list->words(), box->codesOrEmpty());
+        list->setListIndex(found);
+        popup->searched(found >= 0);
+    });
+    window.show();
+
+    Rng rng(18);
+    std::vector<double> times;
+    int offered = 0;
+    int first = 0;
+    while (static_cast<int>(times.size()) < typos) {
+        const std::string meant(words[rng.below(static_cast<std::uint32_t>(words.size()))]);
+        if (meant.size() < 4) {
+            continue;
+        }
+        const std::string typed = withTypo(rng, meant);
+        if (beginsAWord(list->words(), typed)) {
+            continue;
+        }
+        box->setCodes(std::string_view(typed).substr(0, typed.size() - 1));
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier,
+                      toDisplay(side, typed.substr(typed.size() - 1)));
+        const Clock::time_point start = Clock::now();
+        QApplication::sendEvent(box, &key);
+        times.push_back(millisecondsSince(start));
+        if (!popup->isVisible()) {
+            continue;
+        }
+        const QStringList shown = popup->offered();
+        const auto isMeant = [&](const QString& word) {
+            return equalIgnoringCase(side, fromDisplay(side, word).value_or(""), meant);
+        };
+        offered += std::any_of(shown.begin(), shown.end(), isMeant) ? 1 : 0;
+        first += isMeant(shown.front()) ? 1 : 0;
+        popup->hide();
+    }
+    printRow(name, words.size(), load, times, offered, first);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // It cannot raise windows, and says so at each one shown.
+        qputenv("QT_LOGGING_RULES", "default.warning=false");
+    }
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     const std::size_t count = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1'000'000;
     const int typos = argc > 2 ? std::atoi(argv[2]) : 2'000;
     if (count < 2 || typos < 1) {
@@ -141,7 +225,7 @@ int main(int argc, char** argv) {
     }
     std::printf("Near words: %d typos per list; times in ms (goal: under 50 ms a keystroke)\n",
                 typos);
-    std::printf("%-28s %9s %9s %9s %9s %9s %9s %9s\n", "list", "words", "load", "median", "p99",
+    std::printf("%-34s %9s %9s %9s %9s %9s %9s %9s\n", "list", "words", "load", "median", "p99",
                 "longest", "offered", "first");
     const auto sorted = [](Side side, std::vector<std::string> words) {
         std::stable_sort(words.begin(), words.end(), [side](const auto& a, const auto& b) {
@@ -163,6 +247,8 @@ int main(int argc, char** argv) {
         measure(english ? "English" : "Russian", source, sorted(source, sourceWords), typos, true);
         if (english) {
             measure("Armenian", Side::Armenian, sorted(Side::Armenian, armenianWords), typos, true);
+            measureKeystrokes("English, key to list shown", source, sorted(source, sourceWords),
+                              typos);
             // As generated: out of dictionary order, read word by word.
             measure("English, out of order", source, sourceWords, typos / 10, false);
         }
