@@ -196,7 +196,9 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
     std::printf("Usage: tavelin [--help] [--version]\n\n"
                 "Tavelin %s, an English-Armenian and Russian-Armenian dictionary.\n\n%s\n"
                 "Ctrl+F7 hides the dictionary to its notification-area icon and Ctrl+F8\n"
-                "brings it back, from any program. Help > Help Topics (F1) lists the keys.\n",
+                "brings it back, from any program; Ctrl+F9 looks up the text selected in\n"
+                "any program (Tools menu, or SelectionKey in section LookUp of\n"
+                "Options.ini). Help > Help Topics (F1) lists the keys.\n",
                 kVersion, qPrintable(files.describe()));
     return 0;
 }
