@@ -2,14 +2,22 @@
 
 #include "PrefixSearch.h"
 
+#include <QApplication>
 #include <QHoverEvent>
+#include <QImage>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOptionSlider>
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace tavelin {
 namespace {
@@ -26,10 +34,145 @@ int clampToInt(std::int64_t value) {
                                                      std::numeric_limits<int>::max()));
 }
 
+// The application's style, drawing the lists' scroll bars in bands a few
+// rows high. The raster engine hands a fill or a line taller than a band to
+// other threads and waits for them, which on a busy machine costs more than
+// the drawing itself. Each band is drawn into an image of its own (a style
+// may replace the painter's clip, never an image's edges) and copied in.
+// The style fills the whole bar; a band it leaves partly transparent would
+// not copy as drawn, and the bar is then drawn as it always is.
+class BandStyle : public QProxyStyle {
+public:
+    // The proxy owns its base: a fresh style of the application style's kind.
+    BandStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+    // Whether a scroll bar's parts other than its slider stay as they are
+    // when only its value changes (known of the style the lists are tried
+    // with).
+    bool drawsValueInSliderOnly() const {
+        return baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0;
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override;
+
+    // One for all the lists, which lives as long as the application.
+    static BandStyle* instance() {
+        static QPointer<BandStyle> style;
+        if (style.isNull()) {
+            style = new BandStyle;
+            style->setParent(qApp);
+        }
+        return style;
+    }
+};
+
+// A list's scroll bar: as the style draws it, in bands (BandStyle), and when
+// only the value changed, only where the slider was and where it is.
+class ListScrollBar : public QScrollBar {
+public:
+    explicit ListScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
+        setStyle(BandStyle::instance());
+    }
+
+    // The part of the bar being drawn, while it is.
+    const QRegion& drawing() const { return drawing_; }
+
+protected:
+    void sliderChange(SliderChange change) override {
+        const QRect slider = sliderArea();
+        // The ends of the range are left to the style, which may draw them
+        // otherwise.
+        const bool atEnd = value() == minimum() || value() == maximum();
+        if (change == SliderValueChange && !atEnd && !wasAtEnd_ && !shownSlider_.isNull() &&
+            BandStyle::instance()->drawsValueInSliderOnly()) {
+            update(shownSlider_);
+            update(slider);
+        } else {
+            QScrollBar::sliderChange(change);
+        }
+        shownSlider_ = slider;
+        wasAtEnd_ = atEnd;
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        drawing_ = event->region();
+        shownSlider_ = sliderArea();
+        wasAtEnd_ = value() == minimum() || value() == maximum();
+        QScrollBar::paintEvent(event);
+        drawing_ = QRegion();
+    }
+
+private:
+    // The slider and the lines the style draws around it, across the bar.
+    QRect sliderArea() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect slider = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarSlider, this);
+        constexpr int kOutline = 2;
+        return {0, slider.top() - kOutline, width(), slider.height() + 2 * kOutline};
+    }
+
+    QRegion drawing_;
+    QRect shownSlider_;
+    bool wasAtEnd_ = true;
+};
+
+void BandStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                   QPainter* painter, const QWidget* widget) const {
+    const auto* bar = dynamic_cast<const ListScrollBar*>(widget);
+    // Bands are device pixels: only where the painter does nothing but move.
+    if (control != CC_ScrollBar || bar == nullptr || bar->drawing().isEmpty() ||
+        painter->deviceTransform().type() > QTransform::TxTranslate ||
+        painter->device()->devicePixelRatio() != 1) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    // Fewer rows than the raster engine shares out among threads.
+    constexpr int kBand = 64;
+    std::vector<std::pair<QPoint, QImage>> bands;
+    for (const QRect& drawn : bar->drawing()) {
+        const QRect area = drawn.intersected(option->rect);
+        for (int top = area.top(); top <= area.bottom(); top += kBand) {
+            const QRect band(area.left(), top, area.width(),
+                             std::min(kBand, area.bottom() + 1 - top));
+            QImage image(band.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter bandPainter(&image);
+            bandPainter.translate(-band.topLeft());
+            bandPainter.setFont(painter->font());
+            bandPainter.setPen(painter->pen());
+            bandPainter.setBrush(painter->brush());
+            bandPainter.setBrushOrigin(painter->brushOrigin());
+            bandPainter.setBackground(painter->background());
+            bandPainter.setBackgroundMode(painter->backgroundMode());
+            bandPainter.setRenderHints(painter->renderHints());
+            bandPainter.setLayoutDirection(painter->layoutDirection());
+            bandPainter.setOpacity(painter->opacity());
+            QProxyStyle::drawComplexControl(control, option, &bandPainter, widget);
+            bandPainter.end();
+            for (int y = 0; y < image.height(); ++y) {
+                const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                if (!std::all_of(pixels, pixels + image.width(),
+                                 [](QRgb pixel) { return qAlpha(pixel) == 255; })) {
+                    QProxyStyle::drawComplexControl(control, option, painter, widget);
+                    return;
+                }
+            }
+            bands.emplace_back(band.topLeft(), std::move(image));
+        }
+    }
+    for (const auto& [at, image] : bands) {
+        painter->drawImage(at, image);
+    }
+}
+
 } // namespace
 
 ListBox::ListBox(Side side, QWidget* parent)
     : QAbstractItemView(parent), model_(new WordListModel(side, this)) {
+    setVerticalScrollBar(new ListScrollBar(this));
     setModel(model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -373,6 +516,16 @@ bool ListBox::viewportEvent(QEvent* event) {
         break;
     }
     return QAbstractItemView::viewportEvent(event);
+}
+
+void ListBox::verticalScrollbarValueChanged(int value) {
+    // The view looks where the pointer is, to show the item now under it as
+    // hovered; asking the display where the pointer is means waiting for its
+    // answer, at every scroll a search makes. Only worth it when the pointer
+    // is over the list.
+    if (viewport()->underMouse()) {
+        QAbstractItemView::verticalScrollbarValueChanged(value);
+    }
 }
 
 void ListBox::changeEvent(QEvent* event) {

@@ -62,6 +62,9 @@ protected:
     bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
+protected slots:
+    void verticalScrollbarValueChanged(int value) override;
+
 private:
     // The rows on the viewport's lines from `top` to `bottom` (its coordinates),
     // clipped to the list; first > last when there are none.

@@ -37,10 +37,23 @@ void StatusBar::resizeEvent(QResizeEvent*) {
 
 void StatusBar::layOut() {
     // The second panel is as wide as its text; the first takes the rest.
-    const int second = std::min(width() / 2, panels_[1]->sizeHint().width() + 8);
+    int second = std::min(width() / 2, panels_[1]->sizeHint().width() + 8);
+    // A new line number a digit or two narrower keeps the panel as it is:
+    // nothing moves, and the first panel is neither fitted nor drawn again.
+    const int shown = panels_[1]->width() + 1;
+    const int slack = 2 * panels_[1]->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    if (shown >= second && shown - second <= slack && shown <= width() / 2 &&
+        panels_[1]->geometry().right() == width() - 1) {
+        second = shown;
+    }
     const int first = width() - second;
-    panels_[0]->setGeometry(0, 0, first - 1, height());
-    panels_[1]->setGeometry(first + 1, 0, second - 1, height());
+    const QRect firstPlace(0, 0, first - 1, height());
+    const QRect secondPlace(first + 1, 0, second - 1, height());
+    if (panels_[0]->geometry() == firstPlace && panels_[1]->geometry() == secondPlace) {
+        return;
+    }
+    panels_[0]->setGeometry(firstPlace);
+    panels_[1]->setGeometry(secondPlace);
     fitFirstPanel();
 }
 
@@ -53,7 +66,9 @@ void StatusBar::fitFirstPanel() {
            QFontMetrics(fitted).horizontalAdvance(panel->text()) > room) {
         fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
     }
-    panel->setFont(fitted);
+    if (panel->font() != fitted) {
+        panel->setFont(fitted);
+    }
 }
 
 } // namespace tavelin

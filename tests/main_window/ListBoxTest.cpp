@@ -104,7 +104,7 @@ private slots:
         selectInBoth(kWords - 1, QAbstractItemView::EnsureVisible);
         compareLooks("the last item");
         // Scrolled by the bar, a few items and a page at a time.
-        for (int value : {kWords - 20, kWords - 17, kWords - 25, 40}) {
+        for (int value : {kWords - 20, kWords - 17, kWords - 25, 40, 500, 503, 497, 499}) {
             box->verticalScrollBar()->setValue(value);
             view->verticalScrollBar()->setValue(value);
             compareLooks("scrolled by the bar");
