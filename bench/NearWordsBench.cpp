@@ -21,6 +21,7 @@
 
 #include "main_window/ListBox.h"
 #include "main_window/NearWordsPopup.h"
+#include "main_window/PrefixSearch.h"
 #include "main_window/WordBox.h"
 #include "main_window/WordListModel.h"
 #include "platform/TextCodec.h"
@@ -47,40 +48,14 @@ double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-class ListWords final : public WordSequence {
-public:
-    explicit ListWords(const WordListModel& words) : words_(words) {}
-    int count() const override { return words_.count(); }
-    std::string_view word(int index) const override { return words_.word(index); }
-
-private:
-    const WordListModel& words_;
-};
-
 double percentile(std::vector<double> times, double share) {
     std::sort(times.begin(), times.end());
     const auto at = static_cast<std::size_t>(share * static_cast<double>(times.size() - 1));
     return times[at];
 }
 
-// The first word of the ordered list that begins with the text, or -1.
-int firstBeginning(const WordListModel& list, const std::string& text) {
-    int first = 0;
-    int last = list.count();
-    while (first < last) {
-        const int middle = first + (last - first) / 2;
-        if (comparePrefix(list.side(), list.word(middle), text) < 0) {
-            first = middle + 1;
-        } else {
-            last = middle;
-        }
-    }
-    return first < list.count() && comparePrefix(list.side(), list.word(first), text) == 0 ? first
-                                                                                           : -1;
-}
-
 bool beginsAWord(const WordListModel& list, const std::string& text) {
-    return firstBeginning(list, text) >= 0;
+    return findPrefix(list, text) >= 0;
 }
 
 void fill(WordListModel& list, const std::vector<std::string>& words) {
@@ -144,8 +119,7 @@ void measure(const char* name, Side side, const std::vector<std::string>& words,
             continue; // the box would find a word; nothing is offered
         }
         const Clock::time_point start = Clock::now();
-        const std::vector<NearWord> near =
-            findNearWords(ListWords(list), side, typed, list.inDictionaryOrder());
+        const std::vector<NearWord> near = nearWordsIn(list, typed);
         times.push_back(millisecondsSince(start));
         const auto isMeant = [&](const NearWord& word) {
             return equalIgnoringCase(side, list.word(word.index), meant);
@@ -168,7 +142,7 @@ void measureKeystrokes(const char* name, Side side, const std::vector<std::strin
     const double load = millisecondsSince(loadStart);
     auto* popup = new NearWordsPopup(box, list, [] { return true; });
     QObject::connect(box, &WordBox::change, box, [box, list, popup] {
-        const int found = firstBeginning(list->words(), box->codesOrEmpty());
+        const int found = findPrefix(list->words(), box->codesOrEmpty());
         list->setListIndex(found);
         popup->searched(found >= 0);
     });

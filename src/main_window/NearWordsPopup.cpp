@@ -27,6 +27,14 @@ private:
     const WordListModel& words_;
 };
 
+} // namespace
+
+std::vector<NearWord> nearWordsIn(const WordListModel& words, const std::string& typed) {
+    return findNearWords(ListWords(words), words.side(), typed, words.inDictionaryOrder());
+}
+
+namespace {
+
 bool isModifierOnly(int key) {
     switch (key) {
     case Qt::Key_Shift:
@@ -95,8 +103,7 @@ void NearWordsPopup::searched(bool found) {
 
 void NearWordsPopup::offer(const std::string& typed) {
     const WordListModel& words = list_->words();
-    const std::vector<NearWord> near =
-        findNearWords(ListWords(words), words.side(), typed, words.inDictionaryOrder());
+    const std::vector<NearWord> near = nearWordsIn(words, typed);
     if (near.empty()) {
         hide();
         return;

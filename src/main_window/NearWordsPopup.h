@@ -13,6 +13,11 @@ namespace tavelin {
 
 class ListBox;
 class WordBox;
+class WordListModel;
+struct NearWord;
+
+// The words of a list nearest to a typed text, as the popup offers them.
+std::vector<NearWord> nearWordsIn(const WordListModel& words, const std::string& typed);
 
 // The words nearest to what the user typed into a search box when it begins
 // no word of the box's list: a small list that drops below the box.
