@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
@@ -11,16 +12,8 @@
 namespace tavelin {
 namespace {
 
-// Room reserved per word: more than most dictionary words take, and room for
-// words added later. Room a list never fills costs address space, not memory.
-constexpr std::size_t kReservedBytesPerWord = 12;
-constexpr std::size_t kSpareWordsPer64 = 1;
-// The order check reads the codes of two words eight at a time, so the block
-// always has this much room after the last word.
-constexpr std::size_t kSlack = 8;
-
 [[noreturn]] void tooLarge() {
-    throw std::length_error("a word list holds 4 GiB or 2^31 words at most");
+    throw std::length_error("a word list holds 2^31 words at most");
 }
 
 std::uint64_t eightCodes(const char* at) {
@@ -38,15 +31,15 @@ bool WordListModel::lastInOrder() const {
     // compareWords(side_, before, after) <= 0 for the last two words, which
     // runs for every word a loader appends. Codes that are equal weigh the
     // same, so their common beginning is skipped first, eight codes at a
-    // time: both words lie in the block with slack after them, and the codes
+    // time: both words lie in the store with slack after them, and the codes
     // read past the shorter one are masked off.
-    const std::size_t last = ends_.size() - 1;
-    const std::size_t afterBegin = ends_[last - 1];
-    const std::size_t beforeBegin = last == 1 ? 0 : ends_[last - 2];
-    const char* const before = bytes_.get() + beforeBegin;
-    const char* const after = bytes_.get() + afterBegin;
-    const std::size_t beforeSize = afterBegin - beforeBegin;
-    const std::size_t afterSize = ends_[last] - afterBegin;
+    const std::size_t last = words_.size() - 1;
+    const std::string_view beforeWord = words_[last - 1];
+    const std::string_view afterWord = words_[last];
+    const char* const before = beforeWord.data();
+    const char* const after = afterWord.data();
+    const std::size_t beforeSize = beforeWord.size();
+    const std::size_t afterSize = afterWord.size();
     const std::size_t n = std::min(beforeSize, afterSize);
     std::size_t i = 0;
     if constexpr (std::endian::native == std::endian::little) {
@@ -81,28 +74,10 @@ bool WordListModel::lastInOrder() const {
     return std::memcmp(before, after, n) <= 0;
 }
 
-void WordListModel::checkSize(std::size_t added) const {
-    if (size_ + added > std::numeric_limits<std::uint32_t>::max() ||
-        ends_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) [[unlikely]] {
+void WordListModel::checkSize() const {
+    if (words_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) [[unlikely]] {
         tooLarge();
     }
-}
-
-void WordListModel::makeRoom(std::size_t size) {
-    if (size + kSlack > capacity_) [[unlikely]] {
-        grow(size);
-    }
-}
-
-void WordListModel::grow(std::size_t size) {
-    const std::size_t capacity = std::max(size + kSlack, capacity_ * 2);
-    // Not value-initialised: pages never written take no memory.
-    std::unique_ptr<char[]> bytes(new char[capacity]);
-    if (size_ > 0) {
-        std::memcpy(bytes.get(), bytes_.get(), size_);
-    }
-    bytes_ = std::move(bytes);
-    capacity_ = capacity;
 }
 
 void WordListModel::clear() {
@@ -110,26 +85,18 @@ void WordListModel::clear() {
         beginResetModel();
         loading_ = true;
     }
-    size_ = 0;
-    ends_.clear();
+    words_.clear();
     ordered_ = true;
 }
 
 void WordListModel::reserve(std::size_t count) {
-    ends_.reserve(count + count * kSpareWordsPer64 / 64 + 64);
-    makeRoom(count * kReservedBytesPerWord);
+    words_.reserve(count);
 }
 
 inline void WordListModel::store(std::string_view word) {
-    checkSize(word.size());
-    const std::size_t end = size_ + word.size();
-    makeRoom(end);
-    if (!word.empty()) {
-        std::memcpy(bytes_.get() + size_, word.data(), word.size());
-    }
-    size_ = end;
-    ends_.push_back(static_cast<std::uint32_t>(end));
-    if (ordered_ && ends_.size() > 1 && !lastInOrder()) {
+    checkSize();
+    words_.push_back(word);
+    if (ordered_ && words_.size() > 1 && !lastInOrder()) {
         ordered_ = false;
     }
 }
@@ -152,7 +119,7 @@ void WordListModel::finish() {
 }
 
 int WordListModel::insertWord(std::string_view word) {
-    checkSize(word.size());
+    checkSize();
     int row = count();
     if (ordered_) {
         // The first item the word stands before; equal words keep the order
@@ -170,19 +137,7 @@ int WordListModel::insertWord(std::string_view word) {
         row = first;
     }
     beginInsertRows(QModelIndex(), row, row);
-    makeRoom(size_ + word.size());
-    const std::uint32_t at = startOf(row);
-    const auto length = static_cast<std::uint32_t>(word.size());
-    char* const bytes = bytes_.get();
-    std::memmove(bytes + at + length, bytes + at, size_ - at);
-    if (length > 0) {
-        std::memcpy(bytes + at, word.data(), length);
-    }
-    size_ += length;
-    ends_.insert(ends_.begin() + row, at + length);
-    for (auto it = ends_.begin() + row + 1; it != ends_.end(); ++it) {
-        *it += length;
-    }
+    words_.insert(static_cast<std::size_t>(row), word);
     endInsertRows();
     return row;
 }
@@ -216,15 +171,7 @@ int WordListModel::removeWord(std::string_view word) {
         return -1;
     }
     beginRemoveRows(QModelIndex(), row, row);
-    const std::uint32_t at = startOf(row);
-    const auto length = static_cast<std::uint32_t>(word.size());
-    char* const bytes = bytes_.get();
-    std::memmove(bytes + at, bytes + at + length, size_ - at - length);
-    size_ -= length;
-    ends_.erase(ends_.begin() + row);
-    for (auto it = ends_.begin() + row; it != ends_.end(); ++it) {
-        *it -= length;
-    }
+    words_.erase(static_cast<std::size_t>(row));
     endRemoveRows();
     return row;
 }

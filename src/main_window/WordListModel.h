@@ -1,35 +1,29 @@
 #pragma once
 
+#include "WordStore.h"
 #include "data/WordList.h"
 #include "text/CharacterSet.h"
 
 #include <QAbstractListModel>
 
-#include <cstdint>
-#include <memory>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace tavelin {
 
-// The words of one list, kept as the dictionary's 8-bit codes in one block,
-// shown through the side's character set (only the rows a view asks for are
-// converted). The loaders fill it through the word-list interface: emptied,
-// words appended, then finished in one go. A change of the dictionary is
-// then followed word by word: insertWord and removeWord keep the list as a
-// fresh load would give it.
+// The words of one list, kept as the dictionary's 8-bit codes in pages
+// (WordStore), shown through the side's character set (only the rows a view
+// asks for are converted). The loaders fill it through the word-list
+// interface: emptied, words appended, then finished in one go. A change of
+// the dictionary is then followed word by word: insertWord and removeWord
+// keep the list as a fresh load would give it, moving the codes of one page.
 class WordListModel final : public QAbstractListModel, public WordList {
     Q_OBJECT
 public:
     explicit WordListModel(Side side, QObject* parent = nullptr);
 
     Side side() const { return side_; }
-    int count() const { return static_cast<int>(ends_.size()); }
-    std::string_view word(int index) const {
-        const std::uint32_t begin = startOf(index);
-        return {bytes_.get() + begin, ends_[static_cast<std::size_t>(index)] - begin};
-    }
+    int count() const { return static_cast<int>(words_.size()); }
+    std::string_view word(int index) const { return words_[static_cast<std::size_t>(index)]; }
     // Whether the words stand in dictionary order, so that a prefix can be
     // found by halving the list.
     bool inDictionaryOrder() const { return ordered_; }
@@ -57,23 +51,11 @@ private:
     void store(std::string_view word);
     // Whether the last word may follow the one before it in dictionary order.
     bool lastInOrder() const;
-    // Makes room for `size` bytes of words (and the slack reads need after them).
-    void makeRoom(std::size_t size);
-    void grow(std::size_t size);
-    void checkSize(std::size_t added) const;
-    // Where the codes of the word in the row begin in bytes_.
-    std::uint32_t startOf(int row) const {
-        return row == 0 ? 0 : ends_[static_cast<std::size_t>(row) - 1];
-    }
+    void checkSize() const;
 
     Side side_;
     const CharacterSet& set_;
-    // Every word's codes back to back, then room for more.
-    std::unique_ptr<char[]> bytes_;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
-    // Where each word ends in bytes_.
-    std::vector<std::uint32_t> ends_;
+    WordStore words_;
     bool loading_ = false;
     bool ordered_ = true;
 };

@@ -1,7 +1,9 @@
 // The word list behind each list box: words put in and taken out one by one
 // must leave it as a fresh load of the dictionary would, and the loaders'
-// order check must agree with the dictionary's collation.
+// order check must agree with the dictionary's collation. Its pages, made
+// small, must hold every word where it was put whatever comes and goes.
 #include "main_window/WordListModel.h"
+#include "main_window/WordStore.h"
 
 #include <gtest/gtest.h>
 
@@ -192,6 +194,54 @@ TEST(WordListModel, OrderCheckAgreesWithTheCollation) {
             fill(list, {a, b});
             ASSERT_EQ(list.inDictionaryOrder(), compareWords(side, a, b) <= 0)
                 << "'" << a << "' then '" << b << "'";
+        }
+    }
+}
+
+TEST(WordStore, PagesHoldEveryWordWhereItWasPutWhateverComesAndGoes) {
+    // Pages of 64 and 256 bytes split and empty all the time; words from
+    // empty to several pages long, put in and taken out anywhere.
+    for (const std::size_t pageBytes : {std::size_t{64}, std::size_t{256}}) {
+        std::mt19937 random(static_cast<unsigned>(pageBytes));
+        WordStore store(pageBytes);
+        std::vector<std::string> expected;
+        const auto makeWord = [&] {
+            const std::size_t length =
+                random() % 10 == 0 ? random() % (2 * pageBytes) : random() % 12;
+            std::string word(length, ' ');
+            for (char& c : word) {
+                c = static_cast<char>('a' + random() % 26);
+            }
+            return word;
+        };
+        for (int step = 0; step < 6000; ++step) {
+            const unsigned what = random() % 10;
+            if (what < 5 || expected.empty()) {
+                const std::size_t at = random() % (expected.size() + 1);
+                const std::string word = makeWord();
+                store.insert(at, word);
+                expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(at), word);
+            } else if (what < 9) {
+                const std::size_t at = random() % expected.size();
+                store.erase(at);
+                expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(at));
+            } else if (step % 500 == 9) {
+                store.clear();
+                expected.clear();
+                for (int i = 0; i < 100; ++i) {
+                    expected.push_back(makeWord());
+                    store.push_back(expected.back());
+                }
+            }
+            ASSERT_EQ(store.size(), expected.size());
+            // Read in order and out of order, as searches and views do.
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                ASSERT_EQ(store[i], expected[i]) << "step " << step << ", word " << i;
+            }
+            if (!expected.empty()) {
+                const std::size_t i = random() % expected.size();
+                ASSERT_EQ(store[i], expected[i]);
+            }
         }
     }
 }
