@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Dictionaries.h"
 #include "FileLocations.h"
+#include "ListSnapshot.h"
 #include "Splash.h"
 #include "Version.h"
 #include "data/DatabaseError.h"
@@ -117,35 +118,54 @@ private:
     WordListModel& list_;
 };
 
+// Fills a dictionary's two lists, emptied before and finished after on the
+// window's thread: from the copy kept at an earlier start while the
+// dictionary is exactly as it was then, else from the dictionary, which is
+// then kept in a copy for the next start.
+void readLists(const Database& dictionary, void (*loadSource)(WordList&),
+               void (*loadArmenian)(WordList&), WordListModel& source, WordListModel& armenian) {
+    const ListSnapshot snapshot(dictionary.path());
+    const std::optional<DictionaryState> before = DictionaryState::of(dictionary.path());
+    if (before && snapshot.read(*before, source, armenian)) {
+        return;
+    }
+    WordsFromAnotherThread sourceWords(source);
+    WordsFromAnotherThread armenianWords(armenian);
+    loadSource(sourceWords);
+    loadArmenian(armenianWords);
+    // Only lists that are the dictionary as it stands, unchanged while they
+    // were read, are kept.
+    if (before && before->settled() && DictionaryState::of(dictionary.path()) == before) {
+        snapshot.write(*before, source, armenian);
+    }
+}
+
 } // namespace
 
 bool fillLists(Tavelin& window) {
     // The two dictionaries are read at the same time, the Russian-Armenian one
     // on a thread of its own; each list still gets its words in the loaders' order.
-    WordListModel* const russianLists[] = {&window.List3->words(), &window.List4->words()};
-    for (WordListModel* list : russianLists) {
+    WordListModel* const lists[] = {&window.list1->words(), &window.list2->words(),
+                                    &window.List4->words(), &window.List3->words()};
+    for (WordListModel* list : lists) {
         list->clear();
     }
     std::exception_ptr russianFailure;
     std::thread russian([&] {
         try {
-            WordsFromAnotherThread armenian1(*russianLists[0]);
-            WordsFromAnotherThread russianWords(*russianLists[1]);
-            LoadArmenian1(armenian1);
-            LoadRussian(russianWords);
+            readLists(db1, LoadRussian, LoadArmenian1, *lists[2], *lists[3]);
         } catch (...) {
             russianFailure = std::current_exception();
         }
     });
     std::exception_ptr englishFailure;
     try {
-        LoadEnglish(window.list1->words());
-        LoadArmenian(window.list2->words());
+        readLists(db, LoadEnglish, LoadArmenian, *lists[0], *lists[1]);
     } catch (...) {
         englishFailure = std::current_exception();
     }
     russian.join();
-    for (WordListModel* list : russianLists) {
+    for (WordListModel* list : lists) {
         list->finish();
     }
     // The word count shows with the window, not one timer tick later.

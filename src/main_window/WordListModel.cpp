@@ -111,6 +111,20 @@ void WordListModel::append(std::string_view word) {
     endInsertRows();
 }
 
+bool WordListModel::fillFromPages(
+    const std::function<bool(WordStore& store, bool& ordered)>& read) {
+    words_.clear();
+    bool ordered = false;
+    if (!read(words_, ordered) ||
+        words_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        words_.clear();
+        ordered_ = true;
+        return false;
+    }
+    ordered_ = ordered;
+    return true;
+}
+
 void WordListModel::finish() {
     if (loading_) {
         loading_ = false;

@@ -6,6 +6,7 @@
 
 #include <QAbstractListModel>
 
+#include <functional>
 #include <string_view>
 
 namespace tavelin {
@@ -42,6 +43,14 @@ public:
     // Takes out one item whose codes equal the word; returns where it stood,
     // or -1 (nothing changed) when there is none.
     int removeWord(std::string_view word);
+
+    // The words as stored, for a copy of the list on disk.
+    const WordStore& store() const { return words_; }
+    // Between clear() and finish(), in place of appending words one by one:
+    // `read` appends the pages of a copy on disk to the empty store and says
+    // whether it could and whether the words stand in dictionary order. On
+    // failure the list is left empty.
+    bool fillFromPages(const std::function<bool(WordStore& store, bool& ordered)>& read);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;

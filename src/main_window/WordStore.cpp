@@ -199,6 +199,51 @@ void WordStore::erase(std::size_t index) {
     --size_;
 }
 
+WordStore::PageImage WordStore::page(std::size_t index) const {
+    const Page& page = pages_[index];
+    const std::size_t endBytes = page.single ? 0 : 2 * std::size_t{page.count};
+    return {page.count,
+            page.single,
+            {page.data.get(), page.bytes},
+            {page.data.get() + page.capacity - endBytes, endBytes}};
+}
+
+bool WordStore::appendPage(bool single, std::uint32_t count, std::uint32_t bytes,
+                           const std::function<bool(char* codes, char* ends)>& read) {
+    const std::size_t endBytes = single ? 0 : 2 * std::size_t{count};
+    if (count == 0 || (single && (count != 1 || bytes <= longest_)) ||
+        (!single && bytes + endBytes > pageBytes_) ||
+        size_ + count >= std::size_t{std::numeric_limits<std::uint32_t>::max()}) {
+        return false;
+    }
+    Page page = makePage(single ? bytes : pageBytes_);
+    page.single = single;
+    page.count = count;
+    page.bytes = bytes;
+    if (!read(page.data.get(), page.data.get() + page.capacity - endBytes)) {
+        return false;
+    }
+    if (!single) {
+        // Each end after the one before, no word too long to share a page,
+        // the last one ending the codes.
+        std::uint32_t begin = 0;
+        for (std::uint32_t k = 0; k < count; ++k) {
+            const std::uint32_t end = page.endOf(k);
+            if (end < begin || end - begin > longest_) {
+                return false;
+            }
+            begin = end;
+        }
+        if (begin != bytes) {
+            return false;
+        }
+    }
+    pages_.push_back(std::move(page));
+    firsts_.push_back(size_);
+    size_ += count;
+    return true;
+}
+
 std::size_t WordStore::allocatedBytes() const {
     std::size_t bytes = 0;
     for (const Page& page : pages_) {

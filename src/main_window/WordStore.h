@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,26 @@ public:
 
     // The pages' bytes, room included.
     std::size_t allocatedBytes() const;
+
+    // A page as it is stored, for a copy of the words on disk: its words'
+    // codes, and their ends (2 bytes a word, the last word's first) unless
+    // it holds one long word alone.
+    struct PageImage {
+        std::uint32_t count;
+        bool single;
+        std::string_view codes;
+        std::string_view ends;
+    };
+    std::size_t pageCount() const { return pages_.size(); }
+    PageImage page(std::size_t index) const;
+    // Appends a page of `count` words and `bytes` codes, as a page image
+    // gives them: `read` fills the codes and then the ends (2 * count bytes,
+    // none for a single word) and says whether it could. Returns false,
+    // appending nothing, when `read` fails or what it read is no page this
+    // store could have written (no words, too many bytes, ends out of
+    // order, a word too long for a shared page or too short for its own).
+    bool appendPage(bool single, std::uint32_t count, std::uint32_t bytes,
+                    const std::function<bool(char* codes, char* ends)>& read);
 
 private:
     struct Page {

@@ -50,6 +50,8 @@ start_x_session() {
     export XDG_RUNTIME_DIR=$WORK/runtime
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     export HOME=$WORK/home
+    # The copies of word lists the program keeps go to this home too.
+    export XDG_CACHE_HOME=$HOME/.cache
     mkdir -p "$HOME"
     exec 3> "$WORK/display"
     background Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x800x24
