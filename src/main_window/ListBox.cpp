@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionSlider>
+#include <QStyledItemDelegate>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdint>
@@ -453,10 +455,74 @@ void ListBox::initViewItemOption(QStyleOptionViewItem* option) const {
     option->viewItemPosition = QStyleOptionViewItem::OnlyOne;
 }
 
+bool ListBox::drawsRowsItself(const QStyleOptionViewItem& option) const {
+    // What a row of words needs of the item delegate and of the style, when
+    // both are those the rows are known to look like.
+    const QAbstractItemDelegate* delegate = itemDelegate();
+    return delegate != nullptr &&
+           delegate->metaObject() == &QStyledItemDelegate::staticMetaObject &&
+           style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0 &&
+           qApp->styleSheet().isEmpty() && styleSheet().isEmpty() &&
+           style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, &option, this) != 0 &&
+           option.direction == Qt::LeftToRight && textElideMode() == Qt::ElideRight &&
+           !option.features.testFlag(QStyleOptionViewItem::WrapText);
+}
+
+bool ListBox::drawRow(QPainter& painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index, int textMargin) const {
+    // The item delegate and the style lay a row's text out four times to
+    // find where it goes and whether it must be cut short; once tells. A row
+    // they would draw otherwise (a focus frame, a word cut short, more than
+    // one line) is left to them.
+    if (option.state.testFlag(QStyle::State_HasFocus)) {
+        return false;
+    }
+    const QString text = model_->data(index, Qt::DisplayRole).toString();
+    const QRect textRect = option.rect.adjusted(textMargin, 0, -textMargin, 0);
+    QTextOption textOption;
+    textOption.setWrapMode(QTextOption::ManualWrap);
+    textOption.setTextDirection(option.direction);
+    textOption.setAlignment(QStyle::visualAlignment(option.direction, option.displayAlignment));
+    QTextLayout layout(text, option.font);
+    layout.setTextOption(textOption);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) {
+        line.setLineWidth(textRect.width());
+        line.setPosition(QPointF(0, 0));
+    }
+    const bool oneLine = !layout.createLine().isValid();
+    layout.endLayout();
+    if (!oneLine || text.contains(QLatin1Char('\n')) ||
+        (line.isValid() && line.naturalTextWidth() > textRect.width())) {
+        return false;
+    }
+    painter.save();
+    painter.setClipRect(option.rect);
+    style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &option, &painter, this);
+    if (!text.isEmpty()) {
+        QPalette::ColorGroup group =
+            option.state.testFlag(QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+        if (group == QPalette::Normal && !option.state.testFlag(QStyle::State_Active)) {
+            group = QPalette::Inactive;
+        }
+        painter.setPen(option.palette.color(group, option.state.testFlag(QStyle::State_Selected)
+                                                       ? QPalette::HighlightedText
+                                                       : QPalette::Text));
+        const QRect placed = QStyle::alignedRect(Qt::LayoutDirectionAuto, option.displayAlignment,
+                                                 layout.boundingRect().size().toSize(), textRect);
+        layout.draw(&painter, QPointF(textRect.x(), placed.top()));
+    }
+    painter.restore();
+    return true;
+}
+
 void ListBox::paintEvent(QPaintEvent* event) {
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     QPainter painter(viewport());
+    const bool itself = drawsRowsItself(option);
+    const int textMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     const auto [first, last] = rowsBetween(event->rect().top(), event->rect().bottom());
     const QModelIndex current = currentIndex();
     const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
@@ -484,7 +550,9 @@ void ListBox::paintEvent(QPaintEvent* event) {
             style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &option, &painter, this);
             option.state = withSelection;
         }
-        itemDelegateForIndex(index)->paint(&painter, option, index);
+        if (!itself || !drawRow(painter, option, index, textMargin)) {
+            itemDelegateForIndex(index)->paint(&painter, option, index);
+        }
     }
 }
 

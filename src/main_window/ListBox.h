@@ -72,6 +72,13 @@ private:
     // How many items fit wholly in the viewport (at least one).
     int rowsPerPage() const;
     void setHoverRow(int row);
+    // Whether the rows may be drawn by drawRow: the item delegate and the
+    // style are those whose rows drawRow draws alike.
+    bool drawsRowsItself(const QStyleOptionViewItem& option) const;
+    // Draws a row as the item delegate and the style would, pixel for pixel;
+    // false, drawing nothing, for a row it leaves to them.
+    bool drawRow(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index,
+                 int textMargin) const;
 
     WordListModel* model_;
     int lastIndex_ = -1;
