@@ -209,10 +209,14 @@ XSession::XSession(const fs::path& work) : log_(work / "session.log") {
         fail("Xvfb did not start; see " + log_.string());
     }
     display_ = ":" + number.substr(0, number.find('\n'));
-    environment_ = {
-        {"DISPLAY", display_},  {"HOME", home.string()}, {"XDG_RUNTIME_DIR", runtime.string()},
-        {"LC_ALL", "C.UTF-8"},  {"QT_QPA_PLATFORM", ""}, // empty: taken out of the environment
-        {"WAYLAND_DISPLAY", ""}};
+    cache_ = home / ".cache";
+    environment_ = {{"DISPLAY", display_},
+                    {"HOME", home.string()},
+                    {"XDG_RUNTIME_DIR", runtime.string()},
+                    {"XDG_CACHE_HOME", cache_.string()},
+                    {"LC_ALL", "C.UTF-8"},
+                    {"QT_QPA_PLATFORM", ""}, // empty: taken out of the environment
+                    {"WAYLAND_DISPLAY", ""}};
 
     XConnection x(display_);
     openbox_ = Process::start({"openbox", "--sm-disable"}, environment_, log_);

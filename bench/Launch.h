@@ -56,13 +56,17 @@ public:
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
 
-    // DISPLAY, HOME, XDG_RUNTIME_DIR and the locale, as a program in the session gets them.
+    // DISPLAY, HOME, XDG_RUNTIME_DIR, XDG_CACHE_HOME and the locale, as a
+    // program in the session gets them.
     const Environment& environment() const { return environment_; }
     const std::string& display() const { return display_; }
     const std::filesystem::path& log() const { return log_; }
+    // The cache folder of programs in the session (XDG_CACHE_HOME).
+    const std::filesystem::path& cache() const { return cache_; }
 
 private:
     std::filesystem::path log_;
+    std::filesystem::path cache_;
     std::string display_;
     Environment environment_;
     // Ended in the opposite order: trayer, openbox, then Xvfb.
