@@ -66,8 +66,14 @@ install: build
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
 
+# The main table (launch, keystrokes, add and delete as the user feels them,
+# memory), then the look-up aids: е and ё in the Russian search, near words,
+# and Ctrl+F9 from another program to the pair shown.
 bench: build
 	@$(BUILD_DIR)/bench/tavelin-bench
+	@$(BUILD_DIR)/bench/tavelin-bench-yo-search
+	@$(BUILD_DIR)/bench/tavelin-bench-near-words
+	@$(BUILD_DIR)/bench/tavelin-bench-selection
 
 fuzz: deps
 	@if [ ! -f $(FUZZ_BUILD_DIR)/build.ninja ]; then \
