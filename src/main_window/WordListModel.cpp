@@ -27,15 +27,12 @@ std::uint64_t eightCodes(const char* at) {
 WordListModel::WordListModel(Side side, QObject* parent)
     : QAbstractListModel(parent), side_(side), set_(CharacterSet::of(side)) {}
 
-bool WordListModel::lastInOrder() const {
-    // compareWords(side_, before, after) <= 0 for the last two words, which
+bool WordListModel::inOrder(std::string_view beforeWord, std::string_view afterWord) const {
+    // compareWords(side_, before, after) <= 0 for two stored words, which
     // runs for every word a loader appends. Codes that are equal weigh the
     // same, so their common beginning is skipped first, eight codes at a
     // time: both words lie in the store with slack after them, and the codes
     // read past the shorter one are masked off.
-    const std::size_t last = words_.size() - 1;
-    const std::string_view beforeWord = words_[last - 1];
-    const std::string_view afterWord = words_[last];
     const char* const before = beforeWord.data();
     const char* const after = afterWord.data();
     const std::size_t beforeSize = beforeWord.size();
@@ -86,6 +83,7 @@ void WordListModel::clear() {
         loading_ = true;
     }
     words_.clear();
+    lastStored_ = {};
     ordered_ = true;
 }
 
@@ -95,8 +93,14 @@ void WordListModel::reserve(std::size_t count) {
 
 inline void WordListModel::store(std::string_view word) {
     checkSize();
-    words_.push_back(word);
-    if (ordered_ && words_.size() > 1 && !lastInOrder()) {
+    // While loading, the word appended before is where it was stored.
+    const bool first = words_.empty();
+    const std::string_view before = first ? std::string_view()
+                                    : loading_ && lastStored_.data() != nullptr
+                                        ? lastStored_
+                                        : words_[words_.size() - 1];
+    lastStored_ = words_.push_back(word);
+    if (ordered_ && !first && !inOrder(before, lastStored_)) {
         ordered_ = false;
     }
 }
@@ -114,6 +118,7 @@ void WordListModel::append(std::string_view word) {
 bool WordListModel::fillFromPages(
     const std::function<bool(WordStore& store, bool& ordered)>& read) {
     words_.clear();
+    lastStored_ = {};
     bool ordered = false;
     if (!read(words_, ordered) ||
         words_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) {

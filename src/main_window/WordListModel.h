@@ -58,13 +58,15 @@ public:
 private:
     // Appends a word's codes, and notes whether it stands where it should.
     void store(std::string_view word);
-    // Whether the last word may follow the one before it in dictionary order.
-    bool lastInOrder() const;
+    // Whether the second stored word may follow the first in dictionary order.
+    bool inOrder(std::string_view before, std::string_view after) const;
     void checkSize() const;
 
     Side side_;
     const CharacterSet& set_;
     WordStore words_;
+    // The codes of the word appended last while loading.
+    std::string_view lastStored_;
     bool loading_ = false;
     bool ordered_ = true;
 };

@@ -90,7 +90,7 @@ void WordStore::insertPage(std::size_t at, Page page, std::size_t first) {
     firsts_.insert(firsts_.begin() + static_cast<std::ptrdiff_t>(at), first);
 }
 
-void WordStore::push_back(std::string_view word) {
+std::string_view WordStore::push_back(std::string_view word) {
     if (pages_.empty() || !pages_.back().fits(word.size()) || isLong(word.size())) {
         if (size_ >= std::size_t{std::numeric_limits<std::uint32_t>::max()}) {
             throw std::length_error("a word list holds 2^32 words at most");
@@ -101,22 +101,25 @@ void WordStore::push_back(std::string_view word) {
             page.count = 1;
             page.bytes = static_cast<std::uint32_t>(word.size());
             std::memcpy(page.data.get(), word.data(), word.size());
+            const std::string_view stored(page.data.get(), page.bytes);
             pages_.push_back(std::move(page));
             firsts_.push_back(size_);
             ++size_;
-            return;
+            return stored;
         }
         pages_.push_back(std::move(page));
         firsts_.push_back(size_);
     }
     Page& page = pages_.back();
+    char* const at = page.data.get() + page.bytes;
     if (!word.empty()) {
-        std::memcpy(page.data.get() + page.bytes, word.data(), word.size());
+        std::memcpy(at, word.data(), word.size());
     }
     page.bytes += static_cast<std::uint32_t>(word.size());
     page.setEnd(page.count, page.bytes);
     ++page.count;
     ++size_;
+    return {at, word.size()};
 }
 
 void WordStore::split(std::size_t page, std::uint32_t k) {

@@ -45,7 +45,9 @@ public:
     void clear();
     // A hint that about this many words will be appended.
     void reserve(std::size_t words);
-    void push_back(std::string_view word);
+    // Appends the word; gives its codes as stored, which stay where they are
+    // until a word is put in or taken out before the end.
+    std::string_view push_back(std::string_view word);
     // Puts the word before the one at `index` (at the end when it is size()).
     void insert(std::size_t index, std::string_view word);
     void erase(std::size_t index);
