@@ -325,13 +325,17 @@ bool DictionaryState::settled() const {
     return nanoseconds(now) - last >= kSettledNanoseconds;
 }
 
+std::string listSnapshotFolder() {
+    return cacheFolder();
+}
+
 ListSnapshot::ListSnapshot(const std::string& dictionaryPath) {
     char full[PATH_MAX];
     if (::realpath(dictionaryPath.c_str(), full) == nullptr) {
         return;
     }
     dictionary_ = full;
-    const std::string folder = cacheFolder();
+    const std::string folder = listSnapshotFolder();
     if (folder.empty()) {
         return;
     }

@@ -46,6 +46,9 @@ struct DictionaryState {
     bool settled() const;
 };
 
+// The folder the copies are kept in; empty when there is none.
+std::string listSnapshotFolder();
+
 class ListSnapshot {
 public:
     // The copy of the dictionary at this path.

@@ -213,13 +213,16 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
     }
     QCoreApplication core(argc, argv);
     const FileLocations files = FileLocations::find(QCoreApplication::applicationDirPath());
+    const QString copies = QString::fromStdString(listSnapshotFolder());
     std::printf("Usage: tavelin [--help] [--version]\n\n"
-                "Tavelin %s, an English-Armenian and Russian-Armenian dictionary.\n\n%s\n"
+                "Tavelin %s, an English-Armenian and Russian-Armenian dictionary.\n\n%s"
+                "  Word-list copies for a quick start (no user data): %s\n\n"
                 "Ctrl+F7 hides the dictionary to its notification-area icon and Ctrl+F8\n"
                 "brings it back, from any program; Ctrl+F9 looks up the text selected in\n"
                 "any program (Tools menu, or SelectionKey in section LookUp of\n"
                 "Options.ini). Help > Help Topics (F1) lists the keys.\n",
-                kVersion, qPrintable(files.describe()));
+                kVersion, qPrintable(files.describe()),
+                copies.isEmpty() ? "(none)" : qPrintable(QDir::toNativeSeparators(copies)));
     return 0;
 }
 
