@@ -6,6 +6,7 @@
 #include "data/DictionaryKind.h"
 #include "main_window/WordListModel.h"
 #include "support/TempDir.h"
+#include "support/WordLists.h"
 
 #include <gtest/gtest.h>
 
@@ -19,21 +20,8 @@ using tavelin::test::TempDir;
 
 namespace {
 
-std::vector<std::string> contents(const WordListModel& list) {
-    std::vector<std::string> words;
-    for (int i = 0; i < list.count(); ++i) {
-        words.emplace_back(list.word(i));
-    }
-    return words;
-}
-
-void fill(WordListModel& list, const std::vector<std::string>& words) {
-    list.clear();
-    for (const auto& word : words) {
-        list.append(word);
-    }
-    list.finish();
-}
+using test::contents;
+using test::fill;
 
 // Reads the copy into two fresh lists; nothing when it was refused.
 struct ReadBack {

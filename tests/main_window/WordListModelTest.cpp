@@ -4,6 +4,7 @@
 // small, must hold every word where it was put whatever comes and goes.
 #include "main_window/WordListModel.h"
 #include "main_window/WordStore.h"
+#include "support/WordLists.h"
 
 #include <gtest/gtest.h>
 
@@ -16,21 +17,8 @@ using namespace tavelin;
 
 namespace {
 
-std::vector<std::string> contents(const WordListModel& list) {
-    std::vector<std::string> words;
-    for (int i = 0; i < list.count(); ++i) {
-        words.emplace_back(list.word(i));
-    }
-    return words;
-}
-
-void fill(WordListModel& list, const std::vector<std::string>& words) {
-    list.clear();
-    for (const auto& word : words) {
-        list.append(word);
-    }
-    list.finish();
-}
+using test::contents;
+using test::fill;
 
 // What a loader gives: the stored words in dictionary order.
 std::vector<std::string> freshLoad(Side side, std::vector<std::string> stored) {
