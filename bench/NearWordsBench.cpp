@@ -35,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace tavelin;
@@ -94,6 +95,28 @@ std::string withTypo(Rng& rng, std::string word) {
     return word;
 }
 
+// A word meant and a typo of it, for a word of four codes or more whose typo
+// begins no word of the list (there the box finds a word and nothing is
+// offered); `checkBeginning` false takes every typo.
+struct Typo {
+    std::string meant;
+    std::string typed;
+};
+Typo nextTypo(Rng& rng, const std::vector<std::string>& words, const WordListModel& list,
+              bool checkBeginning) {
+    for (;;) {
+        std::string meant(words[rng.below(static_cast<std::uint32_t>(words.size()))]);
+        if (meant.size() < 4) {
+            continue;
+        }
+        std::string typed = withTypo(rng, meant);
+        if (checkBeginning && beginsAWord(list, typed)) {
+            continue;
+        }
+        return {std::move(meant), std::move(typed)};
+    }
+}
+
 void measure(const char* name, Side side, const std::vector<std::string>& words, int typos,
              bool ordered) {
     WordListModel list(side);
@@ -110,14 +133,9 @@ void measure(const char* name, Side side, const std::vector<std::string>& words,
     int offered = 0;
     int first = 0;
     while (static_cast<int>(times.size()) < typos) {
-        const std::string meant(words[rng.below(static_cast<std::uint32_t>(words.size()))]);
-        if (meant.size() < 4) {
-            continue;
-        }
-        const std::string typed = withTypo(rng, meant);
-        if (ordered && beginsAWord(list, typed)) {
-            continue; // the box would find a word; nothing is offered
-        }
+        const Typo typo = nextTypo(rng, words, list, ordered);
+        const std::string& meant = typo.meant;
+        const std::string& typed = typo.typed;
         const Clock::time_point start = Clock::now();
         const std::vector<NearWord> near = nearWordsIn(list, typed);
         times.push_back(millisecondsSince(start));
@@ -153,14 +171,9 @@ void measureKeystrokes(const char* name, Side side, const std::vector<std::strin
     int offered = 0;
     int first = 0;
     while (static_cast<int>(times.size()) < typos) {
-        const std::string meant(words[rng.below(static_cast<std::uint32_t>(words.size()))]);
-        if (meant.size() < 4) {
-            continue;
-        }
-        const std::string typed = withTypo(rng, meant);
-        if (beginsAWord(list->words(), typed)) {
-            continue;
-        }
+        const Typo typo = nextTypo(rng, words, list->words(), true);
+        const std::string& meant = typo.meant;
+        const std::string& typed = typo.typed;
         box->setCodes(std::string_view(typed).substr(0, typed.size() - 1));
         QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier,
                       toDisplay(side, typed.substr(typed.size() - 1)));
