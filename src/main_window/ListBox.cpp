@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -468,34 +469,60 @@ bool ListBox::drawsRowsItself(const QStyleOptionViewItem& option) const {
            !option.features.testFlag(QStyleOptionViewItem::WrapText);
 }
 
+WordGlyphs& ListBox::glyphsFor(const QFont& font) const {
+    if (!glyphs_ || glyphs_->font() != font || glyphs_->font().key() != font.key()) {
+        glyphs_ = std::make_unique<WordGlyphs>(font);
+    }
+    return *glyphs_;
+}
+
 bool ListBox::drawRow(QPainter& painter, const QStyleOptionViewItem& option,
                       const QModelIndex& index, int textMargin) const {
     // The item delegate and the style lay a row's text out four times to
-    // find where it goes and whether it must be cut short; once tells. A row
-    // they would draw otherwise (a focus frame, a word cut short, more than
-    // one line) is left to them.
+    // find where it goes and whether it must be cut short; once tells, and
+    // for most words the font's glyphs and kerning tell without the text
+    // layout (WordGlyphs). A row they would draw otherwise (a focus frame, a
+    // word cut short, more than one line) is left to them.
     if (option.state.testFlag(QStyle::State_HasFocus)) {
         return false;
     }
     const QString text = model_->data(index, Qt::DisplayRole).toString();
     const QRect textRect = option.rect.adjusted(textMargin, 0, -textMargin, 0);
-    QTextOption textOption;
-    textOption.setWrapMode(QTextOption::ManualWrap);
-    textOption.setTextDirection(option.direction);
-    textOption.setAlignment(QStyle::visualAlignment(option.direction, option.displayAlignment));
-    QTextLayout layout(text, option.font);
-    layout.setTextOption(textOption);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (line.isValid()) {
-        line.setLineWidth(textRect.width());
-        line.setPosition(QPointF(0, 0));
-    }
-    const bool oneLine = !layout.createLine().isValid();
-    layout.endLayout();
-    if (!oneLine || text.contains(QLatin1Char('\n')) ||
-        (line.isValid() && line.naturalTextWidth() > textRect.width())) {
-        return false;
+    const Qt::Alignment alignment =
+        QStyle::visualAlignment(option.direction, option.displayAlignment);
+    WordGlyphs& glyphs = glyphsFor(option.font);
+    const bool fromLeft = (alignment & Qt::AlignLeft) != 0;
+    std::optional<WordGlyphs::Line> quick = fromLeft ? glyphs.layOut(text) : std::nullopt;
+    std::optional<QTextLayout> layout;
+    QSize textSize;
+    if (quick) {
+        if (quick->width > textRect.width()) {
+            return false;
+        }
+        textSize = QSize(textRect.width(), glyphs.lineHeight());
+    } else {
+        QTextOption textOption;
+        textOption.setWrapMode(QTextOption::ManualWrap);
+        textOption.setTextDirection(option.direction);
+        textOption.setAlignment(alignment);
+        layout.emplace(text, option.font);
+        layout->setTextOption(textOption);
+        layout->beginLayout();
+        QTextLine line = layout->createLine();
+        if (line.isValid()) {
+            line.setLineWidth(textRect.width());
+            line.setPosition(QPointF(0, 0));
+        }
+        const bool oneLine = !layout->createLine().isValid();
+        layout->endLayout();
+        if (!oneLine || text.contains(QLatin1Char('\n')) ||
+            (line.isValid() && line.naturalTextWidth() > textRect.width())) {
+            return false;
+        }
+        if (fromLeft && glyphs.worthLearning(text)) {
+            glyphs.learn(text, *layout);
+        }
+        textSize = layout->boundingRect().size().toSize();
     }
     painter.save();
     painter.setClipRect(option.rect);
@@ -510,8 +537,13 @@ bool ListBox::drawRow(QPainter& painter, const QStyleOptionViewItem& option,
                                                        ? QPalette::HighlightedText
                                                        : QPalette::Text));
         const QRect placed = QStyle::alignedRect(Qt::LayoutDirectionAuto, option.displayAlignment,
-                                                 layout.boundingRect().size().toSize(), textRect);
-        layout.draw(&painter, QPointF(textRect.x(), placed.top()));
+                                                 textSize, textRect);
+        if (quick) {
+            painter.drawGlyphRun(QPointF(textRect.x(), placed.top() + glyphs.ascent()),
+                                 quick->glyphs);
+        } else {
+            layout->draw(&painter, QPointF(textRect.x(), placed.top()));
+        }
     }
     painter.restore();
     return true;

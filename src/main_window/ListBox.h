@@ -1,9 +1,11 @@
 #pragma once
 
+#include "WordGlyphs.h"
 #include "WordListModel.h"
 
 #include <QAbstractItemView>
 
+#include <memory>
 #include <string>
 
 namespace tavelin {
@@ -79,12 +81,15 @@ private:
     // false, drawing nothing, for a row it leaves to them.
     bool drawRow(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index,
                  int textMargin) const;
+    // The quick layout of the rows' words in this font.
+    WordGlyphs& glyphsFor(const QFont& font) const;
 
     WordListModel* model_;
     int lastIndex_ = -1;
     // The items' height, measured from the first item; 0 until measured.
     mutable int rowHeight_ = 0;
     int hoverRow_ = -1;
+    mutable std::unique_ptr<WordGlyphs> glyphs_;
 };
 
 } // namespace tavelin

@@ -19,9 +19,19 @@ namespace {
 constexpr int kWords = 1000;
 
 std::string wordAt(int i) {
-    // Words of different lengths, in dictionary order.
+    // Words of different lengths, in dictionary order, some with letters
+    // that fonts kern or join ("AV", "To", "fi", "ffl").
     std::string word = "w" + std::to_string(10000 + i);
-    return i % 3 == 0 ? word + " and more" : word;
+    switch (i % 4) {
+    case 0:
+        return word + " and more";
+    case 1:
+        return word + " AVATAR To office";
+    case 2:
+        return word + " ffl";
+    default:
+        return word;
+    }
 }
 
 void fill(WordListModel& list, int count) {
