@@ -58,14 +58,28 @@ void StatusBar::layOut() {
 }
 
 void StatusBar::fitFirstPanel() {
-    // A long word count is drawn a little smaller rather than cut off.
+    // A long word count is drawn a little smaller rather than cut off. The
+    // second panel's width follows the chosen line's number, so the first
+    // panel's room takes a few widths over and over: each is measured once
+    // for a text and a font.
     QLabel* panel = panels_[0];
-    QFont fitted = font();
     const int room = panel->contentsRect().width() - 2 * panel->margin() - 4;
-    while (fitted.pointSizeF() > 6.0 &&
-           QFontMetrics(fitted).horizontalAdvance(panel->text()) > room) {
-        fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+    if (panel->text() != fittedText_ || font() != fittedFor_) {
+        fittedText_ = panel->text();
+        fittedFor_ = font();
+        fittedSizes_.clear();
     }
+    auto known = fittedSizes_.constFind(room);
+    if (known == fittedSizes_.constEnd()) {
+        QFont fitted = font();
+        while (fitted.pointSizeF() > 6.0 &&
+               QFontMetrics(fitted).horizontalAdvance(panel->text()) > room) {
+            fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+        }
+        known = fittedSizes_.insert(room, fitted.pointSizeF());
+    }
+    QFont fitted = font();
+    fitted.setPointSizeF(*known);
     if (panel->font() != fitted) {
         panel->setFont(fitted);
     }

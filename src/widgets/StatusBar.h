@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QLabel>
 #include <QWidget>
 
@@ -22,6 +24,11 @@ private:
     void fitFirstPanel();
 
     QLabel* panels_[2];
+    // The first panel's text and the bar's font its fitted sizes are for,
+    // and the point size that fits each room measured.
+    QString fittedText_;
+    QFont fittedFor_;
+    QHash<int, qreal> fittedSizes_;
 };
 
 } // namespace tavelin

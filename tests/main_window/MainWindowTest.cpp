@@ -249,6 +249,22 @@ private slots:
         QCOMPARE(panel(2), QString(" Is chosen  5  line"));
         QTRY_COMPARE_WITH_TIMEOUT(panel(1),
                                   QString("In total number of words in the dictionary - 9"), 150);
+
+        // A word count too long for its panel is drawn smaller, never cut
+        // off, and at the bar's own size again once there is room; the
+        // second time over from what the first measured.
+        auto* first = w->StatusBar1->findChild<QLabel*>(QStringLiteral("Panel1"));
+        QVERIFY(first != nullptr);
+        const qreal full = first->font().pointSizeF();
+        const QSize size = w->StatusBar1->size();
+        for (int round = 0; round < 2; ++round) {
+            w->StatusBar1->resize(size.width() * 9 / 10, size.height());
+            QVERIFY(first->font().pointSizeF() < full);
+            QVERIFY(QFontMetrics(first->font()).horizontalAdvance(first->text()) <=
+                    first->contentsRect().width());
+            w->StatusBar1->resize(size);
+            QCOMPARE(first->font().pointSizeF(), full);
+        }
     }
 
     void inactivePageIsParkedAndTakesNoFocus() {
