@@ -400,4 +400,22 @@ void ListSnapshot::write(const DictionaryState& state, const WordListModel& sour
     }
 }
 
+void ListSnapshotWriter::start(std::vector<Copy> copies) {
+    wait();
+    if (copies.empty()) {
+        return;
+    }
+    thread_ = std::thread([copies = std::move(copies)] {
+        for (const Copy& copy : copies) {
+            copy.snapshot.write(copy.state, *copy.source, *copy.armenian);
+        }
+    });
+}
+
+void ListSnapshotWriter::wait() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
 } // namespace tavelin

@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace tavelin {
 
@@ -71,6 +73,33 @@ public:
 private:
     std::string dictionary_; // its full path, as the copy records it
     std::string path_;
+};
+
+// Writes copies of lists on a thread of its own, so that the first start
+// after a dictionary changed shows the window without waiting for them. The
+// lists must not change meanwhile: whoever changes them calls wait() first
+// (WordListModel::setBeforeChange), and so does whoever destroys them.
+class ListSnapshotWriter {
+public:
+    struct Copy {
+        ListSnapshot snapshot;
+        DictionaryState state;
+        const WordListModel* source;
+        const WordListModel* armenian;
+    };
+
+    ListSnapshotWriter() = default;
+    ListSnapshotWriter(const ListSnapshotWriter&) = delete;
+    ListSnapshotWriter& operator=(const ListSnapshotWriter&) = delete;
+    ~ListSnapshotWriter() { wait(); }
+
+    // Starts writing the copies, after the writing started before is over.
+    void start(std::vector<Copy> copies);
+    // Returns once nothing is being written.
+    void wait();
+
+private:
+    std::thread thread_;
 };
 
 } // namespace tavelin

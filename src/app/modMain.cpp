@@ -120,25 +120,31 @@ private:
 
 // Fills a dictionary's two lists, emptied before and finished after on the
 // window's thread: from the copy kept at an earlier start while the
-// dictionary is exactly as it was then, else from the dictionary, which is
-// then kept in a copy for the next start.
-void readLists(const Database& dictionary, void (*loadSource)(WordList&),
-               void (*loadArmenian)(WordList&), WordListModel& source, WordListModel& armenian) {
-    const ListSnapshot snapshot(dictionary.path());
+// dictionary is exactly as it was then, else from the dictionary. Lists read
+// from the dictionary come back as a copy to keep for the next start, when
+// the dictionary stood unchanged while they were read.
+std::optional<ListSnapshotWriter::Copy> readLists(const Database& dictionary,
+                                                  void (*loadSource)(WordList&),
+                                                  void (*loadArmenian)(WordList&),
+                                                  WordListModel& source, WordListModel& armenian) {
+    ListSnapshot snapshot(dictionary.path());
     const std::optional<DictionaryState> before = DictionaryState::of(dictionary.path());
     if (before && snapshot.read(*before, source, armenian)) {
-        return;
+        return std::nullopt;
     }
     WordsFromAnotherThread sourceWords(source);
     WordsFromAnotherThread armenianWords(armenian);
     loadSource(sourceWords);
     loadArmenian(armenianWords);
-    // Only lists that are the dictionary as it stands, unchanged while they
-    // were read, are kept.
     if (before && before->settled() && DictionaryState::of(dictionary.path()) == before) {
-        snapshot.write(*before, source, armenian);
+        return ListSnapshotWriter::Copy{std::move(snapshot), *before, &source, &armenian};
     }
+    return std::nullopt;
 }
+
+// The copies of lists read from the dictionaries, written while the window
+// is in use.
+ListSnapshotWriter listCopies;
 
 } // namespace
 
@@ -150,24 +156,34 @@ bool fillLists(Tavelin& window) {
     for (WordListModel* list : lists) {
         list->clear();
     }
+    std::optional<ListSnapshotWriter::Copy> russianCopy;
+    std::optional<ListSnapshotWriter::Copy> englishCopy;
     std::exception_ptr russianFailure;
     std::thread russian([&] {
         try {
-            readLists(db1, LoadRussian, LoadArmenian1, *lists[2], *lists[3]);
+            russianCopy = readLists(db1, LoadRussian, LoadArmenian1, *lists[2], *lists[3]);
         } catch (...) {
             russianFailure = std::current_exception();
         }
     });
     std::exception_ptr englishFailure;
     try {
-        readLists(db, LoadEnglish, LoadArmenian, *lists[0], *lists[1]);
+        englishCopy = readLists(db, LoadEnglish, LoadArmenian, *lists[0], *lists[1]);
     } catch (...) {
         englishFailure = std::current_exception();
     }
     russian.join();
     for (WordListModel* list : lists) {
         list->finish();
+        list->setBeforeChange([] { listCopies.wait(); });
     }
+    std::vector<ListSnapshotWriter::Copy> copies;
+    for (auto* copy : {&englishCopy, &russianCopy}) {
+        if (*copy && !englishFailure && !russianFailure) {
+            copies.push_back(std::move(**copy));
+        }
+    }
+    listCopies.start(std::move(copies));
     // The word count shows with the window, not one timer tick later.
     window.Timer1_Timer();
     if (englishFailure) {
@@ -335,6 +351,7 @@ int Main(int argc, char** argv) {
         &window);
     splash->show();
     const int status = QApplication::exec();
+    listCopies.wait();
     delete &window;
     return filled ? status : 1;
 }

@@ -71,6 +71,12 @@ bool WordListModel::inOrder(std::string_view beforeWord, std::string_view afterW
     return std::memcmp(before, after, n) <= 0;
 }
 
+WordListModel::~WordListModel() {
+    if (beforeChange_) {
+        beforeChange_();
+    }
+}
+
 void WordListModel::checkSize() const {
     if (words_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) [[unlikely]] {
         tooLarge();
@@ -78,6 +84,9 @@ void WordListModel::checkSize() const {
 }
 
 void WordListModel::clear() {
+    if (beforeChange_) {
+        beforeChange_();
+    }
     if (!loading_) {
         beginResetModel();
         loading_ = true;
@@ -138,6 +147,9 @@ void WordListModel::finish() {
 }
 
 int WordListModel::insertWord(std::string_view word) {
+    if (beforeChange_) {
+        beforeChange_();
+    }
     checkSize();
     int row = count();
     if (ordered_) {
@@ -188,6 +200,9 @@ int WordListModel::removeWord(std::string_view word) {
     const int row = indexOf(word);
     if (row < 0) {
         return -1;
+    }
+    if (beforeChange_) {
+        beforeChange_();
     }
     beginRemoveRows(QModelIndex(), row, row);
     words_.erase(static_cast<std::size_t>(row));

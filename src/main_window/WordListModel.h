@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace tavelin {
 
@@ -21,6 +22,9 @@ class WordListModel final : public QAbstractListModel, public WordList {
     Q_OBJECT
 public:
     explicit WordListModel(Side side, QObject* parent = nullptr);
+    ~WordListModel() override;
+    WordListModel(const WordListModel&) = delete;
+    WordListModel& operator=(const WordListModel&) = delete;
 
     Side side() const { return side_; }
     int count() const { return static_cast<int>(words_.size()); }
@@ -52,6 +56,10 @@ public:
     // failure the list is left empty.
     bool fillFromPages(const std::function<bool(WordStore& store, bool& ordered)>& read);
 
+    // Runs before the list's words change (emptied, a word put in or taken
+    // out): whoever reads the words on another thread waits there.
+    void setBeforeChange(std::function<void()> hook) { beforeChange_ = std::move(hook); }
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
@@ -69,6 +77,7 @@ private:
     std::string_view lastStored_;
     bool loading_ = false;
     bool ordered_ = true;
+    std::function<void()> beforeChange_;
 };
 
 } // namespace tavelin

@@ -73,7 +73,15 @@ TEST(ListSnapshot, GivesTheListsBackOnlyForTheDictionaryAsItWas) {
     DictionaryState state = *DictionaryState::of(path);
     state.modified = state.changed = 1'000'000'000;
     state.journalModified = state.journalChanged = 1'000'000'000;
-    snapshot.write(state, source, target);
+    // Written on a thread of its own while the lists are in use: a change
+    // of a list waits for the copy, which holds the lists as they were.
+    {
+        ListSnapshotWriter writer;
+        source.setBeforeChange([&writer] { writer.wait(); });
+        writer.start({{snapshot, state, &source, &target}});
+        source.insertWord("a word put in at once");
+        source.setBeforeChange({});
+    }
     ReadBack back = readBack(snapshot, state);
     ASSERT_TRUE(back.read);
     EXPECT_EQ(back.source, english);
