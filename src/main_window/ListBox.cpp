@@ -470,14 +470,14 @@ bool ListBox::drawsRowsItself(const QStyleOptionViewItem& option) const {
 }
 
 WordGlyphs& ListBox::glyphsFor(const QFont& font) const {
-    if (!glyphs_ || glyphs_->font() != font || glyphs_->font().key() != font.key()) {
+    if (!glyphs_ || glyphs_->font() != font) {
         glyphs_ = std::make_unique<WordGlyphs>(font);
     }
     return *glyphs_;
 }
 
 bool ListBox::drawRow(QPainter& painter, const QStyleOptionViewItem& option,
-                      const QModelIndex& index, int textMargin) const {
+                      const QModelIndex& index, int textMargin, WordGlyphs& glyphs) const {
     // The item delegate and the style lay a row's text out four times to
     // find where it goes and whether it must be cut short; once tells, and
     // for most words the font's glyphs and kerning tell without the text
@@ -490,15 +490,16 @@ bool ListBox::drawRow(QPainter& painter, const QStyleOptionViewItem& option,
     const QRect textRect = option.rect.adjusted(textMargin, 0, -textMargin, 0);
     const Qt::Alignment alignment =
         QStyle::visualAlignment(option.direction, option.displayAlignment);
-    WordGlyphs& glyphs = glyphsFor(option.font);
     const bool fromLeft = (alignment & Qt::AlignLeft) != 0;
     std::optional<WordGlyphs::Line> quick = fromLeft ? glyphs.layOut(text) : std::nullopt;
+    // Whether a word close to the row's width is cut short is for the text
+    // layout to say, which counts the last glyph's overhang.
+    if (quick && quick->width + glyphs.lineHeight() > textRect.width()) {
+        quick.reset();
+    }
     std::optional<QTextLayout> layout;
     QSize textSize;
     if (quick) {
-        if (quick->width > textRect.width()) {
-            return false;
-        }
         textSize = QSize(textRect.width(), glyphs.lineHeight());
     } else {
         QTextOption textOption;
@@ -554,6 +555,7 @@ void ListBox::paintEvent(QPaintEvent* event) {
     initViewItemOption(&option);
     QPainter painter(viewport());
     const bool itself = drawsRowsItself(option);
+    WordGlyphs& glyphs = glyphsFor(option.font);
     const int textMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     const auto [first, last] = rowsBetween(event->rect().top(), event->rect().bottom());
     const QModelIndex current = currentIndex();
@@ -582,7 +584,7 @@ void ListBox::paintEvent(QPaintEvent* event) {
             style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &option, &painter, this);
             option.state = withSelection;
         }
-        if (!itself || !drawRow(painter, option, index, textMargin)) {
+        if (!itself || !drawRow(painter, option, index, textMargin, glyphs)) {
             itemDelegateForIndex(index)->paint(&painter, option, index);
         }
     }

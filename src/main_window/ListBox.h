@@ -80,7 +80,7 @@ private:
     // Draws a row as the item delegate and the style would, pixel for pixel;
     // false, drawing nothing, for a row it leaves to them.
     bool drawRow(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index,
-                 int textMargin) const;
+                 int textMargin, WordGlyphs& glyphs) const;
     // The quick layout of the rows' words in this font.
     WordGlyphs& glyphsFor(const QFont& font) const;
 

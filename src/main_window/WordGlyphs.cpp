@@ -125,8 +125,7 @@ void WordGlyphs::learn(const QString& word, const QTextLayout& layout) {
                 break;
             }
         }
-        if (differs == count && (theirGlyphs.size() != count ||
-                                 !near(layout.lineAt(0).naturalTextWidth(), ours->width))) {
+        if (differs == count && theirGlyphs.size() != count) {
             differs = count - 1;
         }
     }

@@ -31,8 +31,8 @@ public:
     struct Line {
         // Placed along the baseline from its start.
         QGlyphRun glyphs;
-        // As the text layout measures the line: up to the last character
-        // that is not a blank.
+        // Up to the end of the last character that is not a blank, by its
+        // advance; the text layout may add the overhang of its glyph.
         qreal width = 0;
     };
     // The word laid out as the text layout would, or nothing when that is
