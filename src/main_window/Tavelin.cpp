@@ -748,7 +748,12 @@ const QString kWordCount = QStringLiteral("In total number of words in the dicti
 }
 
 void Tavelin::showWordCount(const PageControls& page) {
-    StatusBar1->setPanelText(1, kWordCount + QString::number(page.sourceList->listCount()));
+    const int count = page.sourceList->listCount();
+    StatusBar1->setPanelText(1, kWordCount + QString::number(count));
+    // The chosen line is never past the count: its panel keeps room for the
+    // longest number from now on, and typing moves nothing in the bar.
+    StatusBar1->reserveForNumber(2, QStringLiteral(" Is chosen  "), count,
+                                 QStringLiteral("  line"));
 }
 
 void Tavelin::enableCopyButtons(const PageControls& page) {

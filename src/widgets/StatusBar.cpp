@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 
+#include <algorithm>
+
 namespace tavelin {
 
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
@@ -31,13 +33,39 @@ QString StatusBar::panelText(int panel) const {
     return panels_[panel - 1]->text();
 }
 
+void StatusBar::reserveForNumber(int panel, const QString& before, long long largest,
+                                 const QString& after) {
+    if (panel != 2) {
+        return; // the first panel takes what the second leaves
+    }
+    // Every digit as the font's widest.
+    QLabel* label = panels_[1];
+    const QFontMetrics metrics = label->fontMetrics();
+    QChar widest = QLatin1Char('0');
+    for (char16_t digit = u'1'; digit <= u'9'; ++digit) {
+        if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widest)) {
+            widest = QChar(digit);
+        }
+    }
+    const QString text = before + QString(QString::number(largest).size(), widest) + after;
+    if (text == reservedText_) {
+        return;
+    }
+    reservedText_ = text;
+    // As the label would measure itself showing that text: its frame and
+    // margins are what its size hint adds to its own text's width.
+    const int around = label->sizeHint().width() - metrics.horizontalAdvance(label->text());
+    reserved_ = metrics.horizontalAdvance(text) + std::max(0, around);
+    layOut();
+}
+
 void StatusBar::resizeEvent(QResizeEvent*) {
     layOut();
 }
 
 void StatusBar::layOut() {
     // The second panel is as wide as its text; the first takes the rest.
-    int second = std::min(width() / 2, panels_[1]->sizeHint().width() + 8);
+    int second = std::min(width() / 2, std::max(panels_[1]->sizeHint().width(), reserved_) + 8);
     // A new line number a digit or two narrower keeps the panel as it is:
     // nothing moves, and the first panel is neither fitted nor drawn again.
     const int shown = panels_[1]->width() + 1;

@@ -15,6 +15,11 @@ public:
 
     void setPanelText(int panel, const QString& text);
     QString panelText(int panel) const;
+    // Keeps a panel wide enough for its text with any number up to the
+    // largest, so that a changing number neither moves the panels nor
+    // refits the first one: its text is before, the number and after.
+    void reserveForNumber(int panel, const QString& before, long long largest,
+                          const QString& after);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -29,6 +34,9 @@ private:
     QString fittedText_;
     QFont fittedFor_;
     QHash<int, qreal> fittedSizes_;
+    // The text the second panel keeps room for, and that room in pixels.
+    QString reservedText_;
+    int reserved_ = 0;
 };
 
 } // namespace tavelin

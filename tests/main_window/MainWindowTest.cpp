@@ -561,6 +561,28 @@ private slots:
         QVERIFY(w->Text3->text().startsWith("zzy"));
         QCOMPARE(w->list1->selectedWord().substr(0, 3), "zzy");
         QCOMPARE(findPrefixByScanIndex("zzy"), w->list1->listIndex());
+
+        // The chosen line's panel has room for the longest line number from
+        // the word count's tick on: lines 1 to 1,000,000 move neither panel,
+        // nor resize the word count's letters.
+        w->Timer1_Timer();
+        auto* chosen = w->StatusBar1->findChild<QLabel*>(QStringLiteral("Panel2"));
+        auto* count = w->StatusBar1->findChild<QLabel*>(QStringLiteral("Panel1"));
+        const QRect place = chosen->geometry();
+        const QFont countFont = count->font();
+        for (const char* prefix : {"a", "zzy", "mmm", "b"}) {
+            w->Text1->clear();
+            type(w->Text1, prefix);
+            QCOMPARE(chosen->geometry(), place);
+            QCOMPARE(count->font(), countFont);
+            QVERIFY(QFontMetrics(chosen->font()).horizontalAdvance(chosen->text()) <=
+                    chosen->contentsRect().width());
+        }
+        w->list1->setListIndex(999999);
+        QCOMPARE(panel(2), QString(" Is chosen 1000000 line"));
+        QCOMPARE(chosen->geometry(), place);
+        QVERIFY(QFontMetrics(chosen->font()).horizontalAdvance(chosen->text()) <=
+                chosen->contentsRect().width());
         resetDictionaries(english);
     }
 
