@@ -1,10 +1,14 @@
 #include "WordBox.h"
 
 #include "platform/TextCodec.h"
+#include "widgets/CachedPanelStyle.h"
 
 namespace tavelin {
 
 WordBox::WordBox(Side side, QWidget* parent) : QLineEdit(parent), side_(side) {
+    // Drawn whole at every change of its text: the panel around the text is
+    // copied, not drawn anew.
+    setStyle(CachedPanelStyle::instance());
     connect(this, &QLineEdit::textChanged, this, [this] { emit change(); });
 }
 

@@ -2,8 +2,10 @@
 // must look and behave as the list view it stands for. A QListView with
 // uniform item sizes over the same words is the yardstick.
 #include "main_window/ListBox.h"
+#include "main_window/WordBox.h"
 #include "support/QtTestMain.h"
 
+#include <QLineEdit>
 #include <QListView>
 #include <QScreen>
 #include <QScrollBar>
@@ -136,6 +138,41 @@ private slots:
         makeBoth(3, QSize(150, 203));
         selectInBoth(2, QAbstractItemView::EnsureVisible);
         compareLooks("a short list");
+    }
+
+    // A word box copies its panel from what the style drew before: it must
+    // look as a line edit drawn anew, in every size, colour and state.
+    void wordBoxLooksLikeALineEdit() {
+        WordBox box(Side::English);
+        QLineEdit edit;
+        for (QLineEdit* e : {static_cast<QLineEdit*>(&box), &edit}) {
+            e->setText(QStringLiteral("watch"));
+            e->show();
+            QVERIFY(QTest::qWaitForWindowExposed(e));
+        }
+        const auto compare = [&](const char* where) {
+            const QImage boxLooks = box.grab().toImage();
+            const QImage editLooks = edit.grab().toImage();
+            QVERIFY2(boxLooks == editLooks, where);
+        };
+        // Twice each: drawn, then copied.
+        for (const QSize size : {QSize(164, 29), QSize(215, 27), QSize(164, 29)}) {
+            box.resize(size);
+            edit.resize(size);
+            compare("a size");
+            compare("the same size again");
+        }
+        QPalette colours = box.palette();
+        colours.setColor(QPalette::Base, Qt::yellow);
+        box.setPalette(colours);
+        edit.setPalette(colours);
+        compare("other colours");
+        box.setReadOnly(true);
+        edit.setReadOnly(true);
+        compare("read-only");
+        box.setEnabled(false);
+        edit.setEnabled(false);
+        compare("disabled");
     }
 
     void scrollsAsAListView() {
