@@ -79,20 +79,22 @@ struct CaseClasses {
 
 const CaseClasses& caseClasses(Side side) {
     static const auto make = [](Side of) {
+        // The lowest and highest code of each weight, then each code's.
         const CharacterSet& set = CharacterSet::of(of);
+        std::array<unsigned char, 256> lowestOfWeight{};
+        std::array<unsigned char, 256> highestOfWeight{};
+        lowestOfWeight.fill(255);
+        for (std::size_t code = 0; code < 256; ++code) {
+            const unsigned char weight = set.weight(static_cast<unsigned char>(code));
+            const auto c = static_cast<unsigned char>(code);
+            lowestOfWeight[weight] = std::min(lowestOfWeight[weight], c);
+            highestOfWeight[weight] = std::max(highestOfWeight[weight], c);
+        }
         CaseClasses classes{};
         for (std::size_t code = 0; code < 256; ++code) {
-            std::size_t lowest = code;
-            std::size_t highest = code;
-            for (std::size_t other = 0; other < 256; ++other) {
-                if (set.weight(static_cast<unsigned char>(other)) ==
-                    set.weight(static_cast<unsigned char>(code))) {
-                    lowest = std::min(lowest, other);
-                    highest = std::max(highest, other);
-                }
-            }
-            classes.lowest[code] = static_cast<unsigned char>(lowest);
-            classes.highest[code] = static_cast<unsigned char>(highest);
+            const unsigned char weight = set.weight(static_cast<unsigned char>(code));
+            classes.lowest[code] = lowestOfWeight[weight];
+            classes.highest[code] = highestOfWeight[weight];
         }
         return classes;
     };
