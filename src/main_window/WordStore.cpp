@@ -20,6 +20,15 @@ WordStore::Page WordStore::makePage(std::size_t capacity) {
     return page;
 }
 
+WordStore::Page WordStore::makeLongWordPage(std::string_view word) {
+    Page page = makePage(word.size());
+    page.single = true;
+    page.count = 1;
+    page.bytes = static_cast<std::uint32_t>(word.size());
+    std::memcpy(page.data.get(), word.data(), word.size());
+    return page;
+}
+
 void WordStore::Page::insert(std::uint32_t k, std::string_view word) {
     const auto length = static_cast<std::uint32_t>(word.size());
     const std::uint32_t at = startOf(k);
@@ -95,19 +104,15 @@ std::string_view WordStore::push_back(std::string_view word) {
         if (size_ >= std::size_t{std::numeric_limits<std::uint32_t>::max()}) {
             throw std::length_error("a word list holds 2^32 words at most");
         }
-        Page page = makePage(isLong(word.size()) ? word.size() : pageBytes_);
         if (isLong(word.size())) {
-            page.single = true;
-            page.count = 1;
-            page.bytes = static_cast<std::uint32_t>(word.size());
-            std::memcpy(page.data.get(), word.data(), word.size());
+            Page page = makeLongWordPage(word);
             const std::string_view stored(page.data.get(), page.bytes);
             pages_.push_back(std::move(page));
             firsts_.push_back(size_);
             ++size_;
             return stored;
         }
-        pages_.push_back(std::move(page));
+        pages_.push_back(makePage(pageBytes_));
         firsts_.push_back(size_);
     }
     Page& page = pages_.back();
@@ -155,13 +160,8 @@ void WordStore::insert(std::size_t index, std::string_view word) {
             split(page, k);
             ++page;
         }
-        Page added = makePage(isLong(word.size()) ? word.size() : pageBytes_);
-        if (isLong(word.size())) {
-            added.single = true;
-            added.count = 1;
-            added.bytes = static_cast<std::uint32_t>(word.size());
-            std::memcpy(added.data.get(), word.data(), word.size());
-        } else {
+        Page added = isLong(word.size()) ? makeLongWordPage(word) : makePage(pageBytes_);
+        if (!added.single) {
             added.insert(0, word);
         }
         insertPage(page, std::move(added), firsts_[page]);

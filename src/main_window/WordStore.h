@@ -111,6 +111,8 @@ private:
     };
 
     static Page makePage(std::size_t capacity);
+    // A page holding one long word and nothing else.
+    static Page makeLongWordPage(std::string_view word);
     std::size_t pageOf(std::size_t index) const;
     // Whether the word needs a page of its own.
     bool isLong(std::size_t length) const { return length > longest_; }
