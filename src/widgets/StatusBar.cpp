@@ -38,6 +38,12 @@ void StatusBar::reserveForNumber(int panel, const QString& before, long long lar
     if (panel != 2) {
         return; // the first panel takes what the second leaves
     }
+    const auto digits = QString::number(largest).size();
+    const QString wanted = before + QString(digits, QLatin1Char('0')) + after;
+    if (wanted == reservedFor_) {
+        return; // the word count's tick asks every 100 ms
+    }
+    reservedFor_ = wanted;
     // Every digit as the font's widest.
     QLabel* label = panels_[1];
     const QFontMetrics metrics = label->fontMetrics();
@@ -47,11 +53,7 @@ void StatusBar::reserveForNumber(int panel, const QString& before, long long lar
             widest = QChar(digit);
         }
     }
-    const QString text = before + QString(QString::number(largest).size(), widest) + after;
-    if (text == reservedText_) {
-        return;
-    }
-    reservedText_ = text;
+    const QString text = before + QString(digits, widest) + after;
     // As the label would measure itself showing that text: its frame and
     // margins are what its size hint adds to its own text's width.
     const int around = label->sizeHint().width() - metrics.horizontalAdvance(label->text());

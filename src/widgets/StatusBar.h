@@ -34,8 +34,9 @@ private:
     QString fittedText_;
     QFont fittedFor_;
     QHash<int, qreal> fittedSizes_;
-    // The text the second panel keeps room for, and that room in pixels.
-    QString reservedText_;
+    // The text the second panel keeps room for (its digits as zeros), and
+    // that room in pixels.
+    QString reservedFor_;
     int reserved_ = 0;
 };
 
