@@ -1,16 +1,15 @@
 #include "ListBox.h"
 
 #include "PrefixSearch.h"
+#include "widgets/ApplicationStyle.h"
 
 #include <QApplication>
 #include <QHoverEvent>
 #include <QImage>
 #include <QPainter>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QStyleOptionSlider>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
@@ -47,27 +46,15 @@ int clampToInt(std::int64_t value) {
 class BandStyle : public QProxyStyle {
 public:
     // The proxy owns its base: a fresh style of the application style's kind.
-    BandStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+    BandStyle() : QProxyStyle(newApplicationStyle()) {}
 
     // Whether a scroll bar's parts other than its slider stay as they are
     // when only its value changes (known of the style the lists are tried
     // with).
-    bool drawsValueInSliderOnly() const {
-        return baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0;
-    }
+    bool drawsValueInSliderOnly() const { return isFusion(*baseStyle()); }
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                             QPainter* painter, const QWidget* widget) const override;
-
-    // One for all the lists, which lives as long as the application.
-    static BandStyle* instance() {
-        static QPointer<BandStyle> style;
-        if (style.isNull()) {
-            style = new BandStyle;
-            style->setParent(qApp);
-        }
-        return style;
-    }
 };
 
 // A list's scroll bar: as the style draws it, in bands (BandStyle), and when
@@ -75,7 +62,7 @@ public:
 class ListScrollBar : public QScrollBar {
 public:
     explicit ListScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
-        setStyle(BandStyle::instance());
+        setStyle(sharedStyle<BandStyle>());
     }
 
     // The part of the bar being drawn, while it is.
@@ -88,7 +75,7 @@ protected:
         // otherwise.
         const bool atEnd = value() == minimum() || value() == maximum();
         if (change == SliderValueChange && !atEnd && !wasAtEnd_ && !shownSlider_.isNull() &&
-            BandStyle::instance()->drawsValueInSliderOnly()) {
+            sharedStyle<BandStyle>()->drawsValueInSliderOnly()) {
             update(shownSlider_);
             update(slider);
         } else {
@@ -461,8 +448,7 @@ bool ListBox::drawsRowsItself(const QStyleOptionViewItem& option) const {
     // both are those the rows are known to look like.
     const QAbstractItemDelegate* delegate = itemDelegate();
     return delegate != nullptr &&
-           delegate->metaObject() == &QStyledItemDelegate::staticMetaObject &&
-           style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0 &&
+           delegate->metaObject() == &QStyledItemDelegate::staticMetaObject && isFusion(*style()) &&
            qApp->styleSheet().isEmpty() && styleSheet().isEmpty() &&
            style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, &option, this) != 0 &&
            option.direction == Qt::LeftToRight && textElideMode() == Qt::ElideRight &&

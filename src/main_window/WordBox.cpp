@@ -1,6 +1,7 @@
 #include "WordBox.h"
 
 #include "platform/TextCodec.h"
+#include "widgets/ApplicationStyle.h"
 #include "widgets/CachedPanelStyle.h"
 
 namespace tavelin {
@@ -8,7 +9,7 @@ namespace tavelin {
 WordBox::WordBox(Side side, QWidget* parent) : QLineEdit(parent), side_(side) {
     // Drawn whole at every change of its text: the panel around the text is
     // copied, not drawn anew.
-    setStyle(CachedPanelStyle::instance());
+    setStyle(sharedStyle<CachedPanelStyle>());
     connect(this, &QLineEdit::textChanged, this, [this] { emit change(); });
 }
 

@@ -1,28 +1,17 @@
 #include "CachedPanelStyle.h"
 
-#include <QApplication>
+#include "ApplicationStyle.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
-#include <QPointer>
-#include <QStyleFactory>
 #include <QStyleOption>
 
 namespace tavelin {
 
 CachedPanelStyle::CachedPanelStyle()
-    : QProxyStyle(QStyleFactory::create(QApplication::style()->name())),
-      caches_(baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0) {}
-
-CachedPanelStyle* CachedPanelStyle::instance() {
-    static QPointer<CachedPanelStyle> style;
-    if (style.isNull()) {
-        style = new CachedPanelStyle;
-        style->setParent(qApp);
-    }
-    return style;
-}
+    : QProxyStyle(newApplicationStyle()), caches_(isFusion(*baseStyle())) {}
 
 void CachedPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                      QPainter* painter, const QWidget* widget) const {

@@ -12,15 +12,12 @@ namespace tavelin {
 // it is drawn from; any other style draws it as always.
 class CachedPanelStyle : public QProxyStyle {
 public:
-    // One for all the boxes, which lives as long as the application.
-    static CachedPanelStyle* instance();
+    CachedPanelStyle();
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override;
 
 private:
-    CachedPanelStyle();
-
     bool caches_;
 };
 
