@@ -47,6 +47,11 @@ public:
           wmPid_(x_.atom("_NET_WM_PID")) {}
 
     XConnection& x() { return x_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // The program's windows are those with its process id.
+    void follow(pid_t pid) { pid_ = pid; }
 
     void attach(pid_t pid, xcb_window_t window) {
         pid_ = pid;
@@ -259,6 +264,22 @@ void emptyBox(Driver& driver) {
     driver.settle(kKeystrokeQuiet);
 }
 
+// Types the beginnings of words into the focused search box, emptied before
+// each, timing every key; a few keys first, which bring the glyphs in, untimed.
+void typePrefixes(Driver& driver, const std::vector<std::string>& prefixes,
+                  std::vector<Felt>& keystrokes, std::map<std::string, int>* rectangles) {
+    emptyBox(driver);
+    driver.type(U"ab");
+    driver.settle(kKeystrokeQuiet);
+    for (const std::string& prefix : prefixes) {
+        emptyBox(driver);
+        for (const char letter : prefix) {
+            keystrokes.push_back(driver.timedKey(static_cast<unsigned char>(letter),
+                                                 kKeystrokeQuiet, XCB_WINDOW_NONE, rectangles));
+        }
+    }
+}
+
 } // namespace
 
 double loadAverage() {
@@ -288,19 +309,10 @@ Interactions interact(const XSession& session, const fs::path& program, const In
     startSettled(session, program, poll, app, window);
     driver.attach(app.pid(), window);
 
-    // Typing: a few keys first, which bring the glyphs in, untimed.
+    result.width = driver.width();
+    result.height = driver.height();
     result.load[0][0] = loadAverage();
-    emptyBox(driver);
-    driver.type(U"ab");
-    driver.settle(kKeystrokeQuiet);
-    for (const std::string& prefix : plan.prefixes) {
-        emptyBox(driver);
-        for (const char letter : prefix) {
-            result.keystrokes.push_back(driver.timedKey(static_cast<unsigned char>(letter),
-                                                        kKeystrokeQuiet, XCB_WINDOW_NONE,
-                                                        &result.keystrokeRectangles));
-        }
-    }
+    typePrefixes(driver, plan.prefixes, result.keystrokes, &result.keystrokeRectangles);
     result.load[0][1] = loadAverage();
 
     result.load[1][0] = loadAverage();
@@ -338,6 +350,23 @@ Interactions interact(const XSession& session, const fs::path& program, const In
     result.peakKb = peakKbOf(app.pid());
     app.stop();
     return result;
+}
+
+std::vector<Felt> typeInStockWindow(const XSession& session, const std::vector<std::string>& argv,
+                                    const std::vector<std::string>& prefixes,
+                                    const std::function<void()>& poll) {
+    Driver driver(session, poll);
+    driver.x().stopKeyRepeat();
+    driver.x().sync();
+    Process app = Process::start(argv, session.environment(), session.log());
+    driver.follow(app.pid());
+    const xcb_window_t window = driver.waitForDialog(kStockWindowTitle);
+    driver.attach(app.pid(), window);
+    driver.settle(kKeystrokeQuiet);
+    std::vector<Felt> keystrokes;
+    typePrefixes(driver, prefixes, keystrokes, nullptr);
+    app.stop();
+    return keystrokes;
 }
 
 } // namespace tavelin::bench

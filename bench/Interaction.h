@@ -54,6 +54,9 @@ struct Interactions {
     // them damaged it: which widgets a keystroke repaints.
     std::map<std::string, int> keystrokeRectangles;
     long peakKb = 0;
+    // The main window's size.
+    int width = 0;
+    int height = 0;
 };
 
 // Starts the program (its folder holds the dictionaries the plan was made
@@ -62,6 +65,16 @@ struct Interactions {
 // `poll` runs between steps and throws to give up.
 Interactions interact(const XSession& session, const std::filesystem::path& program,
                       const InteractionPlan& plan, const std::function<void()>& poll);
+
+// The title of tavelin-bench-stock-window's window.
+inline constexpr char kStockWindowTitle[] = "Stock Qt";
+
+// Starts a window of stock Qt widgets (`argv`, titled kStockWindowTitle),
+// types the plan's beginnings of words into it as into Tavelin's search box,
+// and ends it: the yardstick for Tavelin's keystrokes.
+std::vector<Felt> typeInStockWindow(const XSession& session, const std::vector<std::string>& argv,
+                                    const std::vector<std::string>& prefixes,
+                                    const std::function<void()>& poll);
 
 // The 1-minute load average of the machine.
 double loadAverage();

@@ -9,6 +9,8 @@
 //  - in that program, keys pressed through the X server (XTEST) and timed to
 //    the changes of the main window's pixels (DAMAGE): typing in the English
 //    search box, Return in the add dialog, Return on the delete dialog's Yes;
+//  - the same keys typed into a window of stock Qt widgets holding the same
+//    words (tavelin-bench-stock-window), the yardstick for a keystroke;
 //  - keystrokes in the search boxes, and adds and deletes through the add and
 //    delete dialogs, in-process against the real main window with full lists
 //    (tavelin-bench-window, on the offscreen platform), to tell the program's
@@ -501,6 +503,10 @@ fs::path windowProgram() {
     return benchFolder() / "tavelin-bench-window";
 }
 
+fs::path stockWindowProgram() {
+    return benchFolder() / "tavelin-bench-stock-window";
+}
+
 fs::path builtProgram(const char* name) {
     const fs::path path = benchFolder().parent_path() / name;
     if (!fs::exists(path)) {
@@ -784,6 +790,9 @@ struct SizeResult {
     Launches launches;
     Launches launchesWithoutCopy;
     Interactions felt;
+    // The same keys typed into a window of stock Qt widgets.
+    std::vector<Felt> stock;
+    Load stockLoad;
     double lookUpProcess[kLookUpProcesses];
     Load lookUpLoad;
     WindowRuns window;
@@ -926,6 +935,12 @@ void report(const std::vector<SizeResult>& results, bool userFeltOnly) {
     });
     add("  pixels changed per keystroke", [](const SizeResult& r) {
         return Figure{feltArea(r.felt.keystrokes), Unit::Number, 0, loadOf(r.felt.load[0])};
+    });
+    add("  the same keys in stock Qt: a line edit and a list view", [](const SizeResult& r) {
+        return Figure{feltSpread(r.stock, &Felt::seconds), Unit::Seconds, 0, r.stockLoad};
+    });
+    add("    its pixels changed per keystroke", [](const SizeResult& r) {
+        return Figure{feltArea(r.stock), Unit::Number, 0, r.stockLoad};
     });
     add("Return in Add to dialog gone, list showing the word", [](const SizeResult& r) {
         return Figure{feltSpread(r.felt.adds, &Felt::seconds), Unit::Seconds, 8e-3,
@@ -1149,6 +1164,15 @@ int run(const Options& options) {
                 const InteractionPlan plan = makePlan(felt, pairs, seeds[0]);
                 result->felt = interact(session, felt / "tavelin", plan, checkInterrupted);
                 fs::remove_all(felt);
+                std::fprintf(stderr, "%s pairs: typing in a window of stock Qt widgets...\n",
+                             size.c_str());
+                result->stockLoad.see();
+                result->stock = typeInStockWindow(
+                    session,
+                    {stockWindowProgram().string(), std::to_string(pairs), std::to_string(seeds[0]),
+                     std::to_string(result->felt.width), std::to_string(result->felt.height)},
+                    plan.prefixes, checkInterrupted);
+                result->stockLoad.see();
             }
             if (!options.userFeltOnly) {
                 std::fprintf(stderr, "%s pairs: running tavelin-dict lookup...\n", size.c_str());
@@ -1208,6 +1232,10 @@ int run(const Options& options) {
         "and the main window's pixels have not changed for 80 ms, leaving out the word\n"
         "count, which a timer writes every 100 ms. Writes wait for the disk\n"
         "(synchronous=FULL).\n"
+        "The stock Qt row types the same keys, timed the same way, into a window of the\n"
+        "main window's size holding only a QLineEdit above a QListView of the same English\n"
+        "words: each change of the text chooses the first word at or after it. It is what\n"
+        "Qt's widgets cost on this machine without any of Tavelin's own work.\n"
         "The in-process rows run the main window on the offscreen platform, reading the\n"
         "dictionary (%s keystrokes per box, %d adds and deletes turn about on both pages):\n"
         "a keystroke is the key press, whose handling searches, looks up and fills the\n"
