@@ -10,9 +10,12 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace tavelin;
@@ -131,6 +134,73 @@ TEST_P(StarterListTest, ImportsWholeIntoANewDictionary) {
     EXPECT_EQ(runDictTool({"count", "--kind", GetParam().kind, dir.file("starter.tvl")}, out, err),
               0);
     EXPECT_EQ(out.str(), std::to_string(count) + "\n");
+}
+
+// The Armenian senses of each source word of a list.
+std::map<std::string, std::set<std::string>> sensesOf(const std::string& file) {
+    std::map<std::string, std::set<std::string>> senses;
+    std::istringstream in(test::readFile(std::string(TAVELIN_DATA_DIR) + "/" + file));
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t tab = line.find('\t');
+        std::set<std::string>& field = senses[line.substr(0, tab)];
+        for (std::size_t from = tab + 1;;) {
+            const std::size_t comma = line.find(", ", from);
+            field.insert(line.substr(from, comma - from));
+            if (comma == std::string::npos) {
+                break;
+            }
+            from = comma + 2;
+        }
+    }
+    return senses;
+}
+
+// The "english|russian" pairs of a file, without its comments and blank lines.
+std::vector<std::pair<std::string, std::string>> pairsIn(const std::string& file) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::istringstream in(test::readFile(std::string(TAVELIN_WORD_LIST_CHECKS_DIR) + "/" + file));
+    for (std::string line; std::getline(in, line);) {
+        line = line.substr(0, line.find('#'));
+        line.erase(line.find_last_not_of(' ') + 1);
+        if (!line.empty()) {
+            const std::size_t bar = line.find('|');
+            pairs.emplace_back(line.substr(0, bar), line.substr(bar + 1));
+        }
+    }
+    return pairs;
+}
+
+// The two lists are translated apart; where an English and a Russian word
+// mean the same, their Armenian should meet. A pair that does not is either a
+// wrong translation on one side or a difference someone read and wrote down.
+TEST(StarterLists, WordsOfOneMeaningShareAnArmenianWord) {
+    const auto english = sensesOf("en-hy.tsv");
+    const auto russian = sensesOf("ru-hy.tsv");
+    const auto shareAWord = [&](const std::pair<std::string, std::string>& pair) {
+        const auto& a = english.at(pair.first);
+        const auto& b = russian.at(pair.second);
+        return std::any_of(a.begin(), a.end(),
+                           [&](const std::string& sense) { return b.count(sense) != 0; });
+    };
+    const auto known = [&](const std::pair<std::string, std::string>& pair) {
+        return english.count(pair.first) != 0 && russian.count(pair.second) != 0;
+    };
+    const auto differing = pairsIn("different-words.txt");
+    const std::set<std::pair<std::string, std::string>> judged(differing.begin(), differing.end());
+    const auto pairs = pairsIn("same-meaning.txt");
+    ASSERT_GT(pairs.size(), 5000u);
+    for (const auto& pair : pairs) {
+        SCOPED_TRACE(pair.first + "|" + pair.second);
+        ASSERT_TRUE(known(pair)) << "a word the lists no longer hold";
+        EXPECT_TRUE(shareAWord(pair) || judged.count(pair) != 0)
+            << "the Armenian of the two lists shares no word";
+    }
+    const std::set<std::pair<std::string, std::string>> listed(pairs.begin(), pairs.end());
+    for (const auto& pair : differing) {
+        SCOPED_TRACE(pair.first + "|" + pair.second);
+        EXPECT_TRUE(listed.count(pair) != 0 && !shareAWord(pair))
+            << "written down as differing, but the lists now agree or the pair is gone";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, StarterListTest,
