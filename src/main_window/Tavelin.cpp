@@ -752,8 +752,7 @@ void Tavelin::showWordCount(const PageControls& page) {
     StatusBar1->setPanelText(1, kWordCount + QString::number(count));
     // The chosen line is never past the count: its panel keeps room for the
     // longest number from now on, and typing moves nothing in the bar.
-    StatusBar1->reserveForNumber(2, QStringLiteral(" Is chosen  "), count,
-                                 QStringLiteral("  line"));
+    StatusBar1->reserveForNumber(QStringLiteral(" Is chosen  "), count, QStringLiteral("  line"));
 }
 
 void Tavelin::enableCopyButtons(const PageControls& page) {

@@ -33,11 +33,7 @@ QString StatusBar::panelText(int panel) const {
     return panels_[panel - 1]->text();
 }
 
-void StatusBar::reserveForNumber(int panel, const QString& before, long long largest,
-                                 const QString& after) {
-    if (panel != 2) {
-        return; // the first panel takes what the second leaves
-    }
+void StatusBar::reserveForNumber(const QString& before, long long largest, const QString& after) {
     const auto digits = QString::number(largest).size();
     const QString wanted = before + QString(digits, QLatin1Char('0')) + after;
     if (wanted == reservedFor_) {
@@ -88,28 +84,17 @@ void StatusBar::layOut() {
 }
 
 void StatusBar::fitFirstPanel() {
-    // A long word count is drawn a little smaller rather than cut off. The
-    // second panel's width follows the chosen line's number, so the first
-    // panel's room takes a few widths over and over: each is measured once
-    // for a text and a font.
+    // A long word count is drawn a little smaller rather than cut off. With
+    // the second panel's room kept for the longest line number, this runs
+    // only when the bar's size or the word count changes, not as the user
+    // types.
     QLabel* panel = panels_[0];
     const int room = panel->contentsRect().width() - 2 * panel->margin() - 4;
-    if (panel->text() != fittedText_ || font() != fittedFor_) {
-        fittedText_ = panel->text();
-        fittedFor_ = font();
-        fittedSizes_.clear();
-    }
-    auto known = fittedSizes_.constFind(room);
-    if (known == fittedSizes_.constEnd()) {
-        QFont fitted = font();
-        while (fitted.pointSizeF() > 6.0 &&
-               QFontMetrics(fitted).horizontalAdvance(panel->text()) > room) {
-            fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
-        }
-        known = fittedSizes_.insert(room, fitted.pointSizeF());
-    }
     QFont fitted = font();
-    fitted.setPointSizeF(*known);
+    while (fitted.pointSizeF() > 6.0 &&
+           QFontMetrics(fitted).horizontalAdvance(panel->text()) > room) {
+        fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+    }
     if (panel->font() != fitted) {
         panel->setFont(fitted);
     }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QFont>
-#include <QHash>
 #include <QLabel>
 #include <QWidget>
 
@@ -15,11 +13,10 @@ public:
 
     void setPanelText(int panel, const QString& text);
     QString panelText(int panel) const;
-    // Keeps a panel wide enough for its text with any number up to the
-    // largest, so that a changing number neither moves the panels nor
+    // Keeps the second panel wide enough for its text with any number up to
+    // the largest, so that a changing number neither moves the panels nor
     // refits the first one: its text is before, the number and after.
-    void reserveForNumber(int panel, const QString& before, long long largest,
-                          const QString& after);
+    void reserveForNumber(const QString& before, long long largest, const QString& after);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -29,11 +26,6 @@ private:
     void fitFirstPanel();
 
     QLabel* panels_[2];
-    // The first panel's text and the bar's font its fitted sizes are for,
-    // and the point size that fits each room measured.
-    QString fittedText_;
-    QFont fittedFor_;
-    QHash<int, qreal> fittedSizes_;
     // The text the second panel keeps room for (its digits as zeros), and
     // that room in pixels.
     QString reservedFor_;
