@@ -72,6 +72,10 @@ bool WordListModel::inOrder(std::string_view beforeWord, std::string_view afterW
 }
 
 WordListModel::~WordListModel() {
+    aboutToChange();
+}
+
+void WordListModel::aboutToChange() const {
     if (beforeChange_) {
         beforeChange_();
     }
@@ -84,9 +88,7 @@ void WordListModel::checkSize() const {
 }
 
 void WordListModel::clear() {
-    if (beforeChange_) {
-        beforeChange_();
-    }
+    aboutToChange();
     if (!loading_) {
         beginResetModel();
         loading_ = true;
@@ -147,9 +149,7 @@ void WordListModel::finish() {
 }
 
 int WordListModel::insertWord(std::string_view word) {
-    if (beforeChange_) {
-        beforeChange_();
-    }
+    aboutToChange();
     checkSize();
     int row = count();
     if (ordered_) {
@@ -201,9 +201,7 @@ int WordListModel::removeWord(std::string_view word) {
     if (row < 0) {
         return -1;
     }
-    if (beforeChange_) {
-        beforeChange_();
-    }
+    aboutToChange();
     beginRemoveRows(QModelIndex(), row, row);
     words_.erase(static_cast<std::size_t>(row));
     endRemoveRows();

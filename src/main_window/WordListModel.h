@@ -69,6 +69,8 @@ private:
     // Whether the second stored word may follow the first in dictionary order.
     bool inOrder(std::string_view before, std::string_view after) const;
     void checkSize() const;
+    // Runs the hook set by setBeforeChange.
+    void aboutToChange() const;
 
     Side side_;
     const CharacterSet& set_;
