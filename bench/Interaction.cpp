@@ -197,7 +197,7 @@ public:
 
     // A new top-level window of the program with this title, once it is on
     // screen and has the keyboard.
-    xcb_window_t waitForDialog(const char* title) {
+    xcb_window_t waitForWindow(const char* title) {
         const auto start = Clock::now();
         for (;;) {
             poll_();
@@ -318,7 +318,7 @@ Interactions interact(const XSession& session, const fs::path& program, const In
     result.load[1][0] = loadAverage();
     for (const auto& [english, armenian] : plan.adds) {
         driver.tap('i', keysym::kControl);
-        const xcb_window_t dialog = driver.waitForDialog("Add");
+        const xcb_window_t dialog = driver.waitForWindow("Add");
         // The Add button has the focus; the English field is two along.
         driver.tap(keysym::kTab);
         driver.tap(keysym::kTab);
@@ -339,7 +339,7 @@ Interactions interact(const XSession& session, const fs::path& program, const In
         driver.tap('e', keysym::kAlt);
         std::this_thread::sleep_for(milliseconds(30));
         driver.tap('d');
-        const xcb_window_t dialog = driver.waitForDialog("Delete");
+        const xcb_window_t dialog = driver.waitForWindow("Delete");
         driver.settle(kKeystrokeQuiet);
         // Yes has the focus.
         result.deletes.push_back(driver.timedKey(keysym::kReturn, kEditQuiet, dialog, nullptr));
@@ -360,7 +360,7 @@ std::vector<Felt> typeInStockWindow(const XSession& session, const std::vector<s
     driver.x().sync();
     Process app = Process::start(argv, session.environment(), session.log());
     driver.follow(app.pid());
-    const xcb_window_t window = driver.waitForDialog(kStockWindowTitle);
+    const xcb_window_t window = driver.waitForWindow(kStockWindowTitle);
     driver.attach(app.pid(), window);
     driver.settle(kKeystrokeQuiet);
     std::vector<Felt> keystrokes;
