@@ -43,21 +43,23 @@ bool isSourceLetter(Side side, char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'\'';
 }
 
+// The lines of a file, each without its line feed.
+std::vector<std::string> linesOf(const std::string& path) {
+    const std::string bytes = test::readFile(path);
+    EXPECT_TRUE(!bytes.empty() && bytes.back() == '\n')
+        << path << ": the last line ends with a line feed";
+    std::vector<std::string> result;
+    std::istringstream in(bytes);
+    for (std::string line; std::getline(in, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
 class StarterListTest : public testing::TestWithParam<StarterList> {
 protected:
     std::string path() const { return std::string(TAVELIN_DATA_DIR) + "/" + GetParam().file; }
-    // The lines of the file, each without its line feed.
-    std::vector<std::string> lines() const {
-        const std::string bytes = test::readFile(path());
-        EXPECT_TRUE(!bytes.empty() && bytes.back() == '\n')
-            << "the last line ends with a line feed";
-        std::vector<std::string> result;
-        std::istringstream in(bytes);
-        for (std::string line; std::getline(in, line);) {
-            result.push_back(line);
-        }
-        return result;
-    }
+    std::vector<std::string> lines() const { return linesOf(path()); }
 };
 
 // What is wrong with one field, or an empty string. A source word is letters
@@ -139,8 +141,7 @@ TEST_P(StarterListTest, ImportsWholeIntoANewDictionary) {
 // The Armenian senses of each source word of a list.
 std::map<std::string, std::set<std::string>> sensesOf(const std::string& file) {
     std::map<std::string, std::set<std::string>> senses;
-    std::istringstream in(test::readFile(std::string(TAVELIN_DATA_DIR) + "/" + file));
-    for (std::string line; std::getline(in, line);) {
+    for (const std::string& line : linesOf(std::string(TAVELIN_DATA_DIR) + "/" + file)) {
         const std::size_t tab = line.find('\t');
         std::set<std::string>& field = senses[line.substr(0, tab)];
         for (std::size_t from = tab + 1;;) {
@@ -158,8 +159,7 @@ std::map<std::string, std::set<std::string>> sensesOf(const std::string& file) {
 // The "english|russian" pairs of a file, without its comments and blank lines.
 std::vector<std::pair<std::string, std::string>> pairsIn(const std::string& file) {
     std::vector<std::pair<std::string, std::string>> pairs;
-    std::istringstream in(test::readFile(std::string(TAVELIN_WORD_LIST_CHECKS_DIR) + "/" + file));
-    for (std::string line; std::getline(in, line);) {
+    for (std::string line : linesOf(std::string(TAVELIN_WORD_LIST_CHECKS_DIR) + "/" + file)) {
         line = line.substr(0, line.find('#'));
         line.erase(line.find_last_not_of(' ') + 1);
         if (!line.empty()) {
